@@ -6,8 +6,12 @@
 namespace folivex {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 template <typename Int>
 std::optional<Int> ToWhole(std::wstring_view text) {
@@ -86,7 +90,9 @@ std::optional<double> ParseAutomationNumber(std::wstring_view text) {
     return negative ? -value : value;
 }
 
-bool IsNumericText(std::wstring_view text) { return ParseAutomationNumber(text).has_value(); }
+bool IsNumericText(std::wstring_view text) {
+    return ParseAutomationNumber(text).has_value();
+}
 
 std::optional<std::int16_t> TextToInt16(std::wstring_view text) {
     return ToWhole<std::int16_t>(text);

@@ -21,8 +21,12 @@ inline constexpr HResult kDispException = static_cast<HResult>(0x80020009u);
 // The error a VB-built control gives for a failed number conversion ("Type mismatch").
 inline constexpr HResult kTypeMismatch = static_cast<HResult>(0x800A000Du);
 
-constexpr bool Failed(HResult hr) { return hr < 0; }
-constexpr bool Succeeded(HResult hr) { return hr >= 0; }
+constexpr bool Failed(HResult hr) {
+    return hr < 0;
+}
+constexpr bool Succeeded(HResult hr) {
+    return hr >= 0;
+}
 
 // A window handle; 0 means no window. Wide enough for a 64-bit handle.
 using WindowHandle = std::uintptr_t;
@@ -32,7 +36,11 @@ using AutoBool = std::int16_t;
 inline constexpr AutoBool kAutoTrue = -1;
 inline constexpr AutoBool kAutoFalse = 0;
 
-constexpr AutoBool ToAutoBool(bool value) { return value ? kAutoTrue : kAutoFalse; }
-constexpr bool FromAutoBool(AutoBool value) { return value != kAutoFalse; }
+constexpr AutoBool ToAutoBool(bool value) {
+    return value ? kAutoTrue : kAutoFalse;
+}
+constexpr bool FromAutoBool(AutoBool value) {
+    return value != kAutoFalse;
+}
 
 } // namespace folivex

@@ -79,8 +79,7 @@ bool MemoryFileSystem::ValidName(const std::wstring& path) const {
     // Characters a Windows file name may not hold (beyond the separators and the drive colon).
     for (std::size_t i = 0; i < path.size(); ++i) {
         const wchar_t c = path[i];
-        if (c == L'<' || c == L'>' || c == L'"' || c == L'|' || c < 32 ||
-            (c == L':' && i != 1)) {
+        if (c == L'<' || c == L'>' || c == L'"' || c == L'|' || c < 32 || (c == L':' && i != 1)) {
             return false;
         }
     }
@@ -108,7 +107,9 @@ void MemoryFileSystem::AddFile(const std::wstring& path, std::string content, Fi
     names_[key] = path;
 }
 
-bool MemoryFileSystem::HasFile(const std::wstring& path) const { return files_.count(Key(path)); }
+bool MemoryFileSystem::HasFile(const std::wstring& path) const {
+    return files_.count(Key(path));
+}
 
 bool MemoryFileSystem::HasDirectory(const std::wstring& path) const {
     return directories_.count(Key(path));

@@ -12,11 +12,16 @@ namespace folivex::testing {
 class MemoryFileSystem : public FileSystem {
 public:
     struct File {
-        std::string content;
         bool hidden = false;
         bool system = false;
         bool readOnly = false;
         bool locked = false; // open elsewhere: cannot be deleted, replaced or read
+        std::string content;
+
+        static File Hidden() { return {true, false, false, false, {}}; }
+        static File System() { return {false, true, false, false, {}}; }
+        static File ReadOnly() { return {false, false, true, false, {}}; }
+        static File Locked() { return {false, false, false, true, {}}; }
     };
 
     MemoryFileSystem();
@@ -50,9 +55,9 @@ private:
     class Writer;
     bool ValidName(const std::wstring& path) const;
 
-    std::map<std::wstring, File> files_;      // key -> file
+    std::map<std::wstring, File> files_;         // key -> file
     std::map<std::wstring, std::wstring> names_; // key -> name as created
-    std::set<std::wstring> directories_;      // keys
+    std::set<std::wstring> directories_;         // keys
     bool failCreates_ = false;
     std::optional<std::size_t> failWritesAfter_;
 };

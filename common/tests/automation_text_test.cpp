@@ -32,8 +32,8 @@ TEST(AutomationText, RangeLimitsOfTheTarget) {
 }
 
 TEST(AutomationText, TextsThatAreNotNumbers) {
-    for (const wchar_t* text : {L"", L"   ", L"abc", L"7.0a", L"7 0", L".", L"-", L"1e", L",5",
-                                L"3 of 10", L"100%"}) {
+    for (const wchar_t* text :
+         {L"", L"   ", L"abc", L"7.0a", L"7 0", L".", L"-", L"1e", L",5", L"3 of 10", L"100%"}) {
         EXPECT_FALSE(ParseAutomationNumber(text)) << "text: " << std::wstring(text).size();
         EXPECT_FALSE(IsNumericText(text));
     }
