@@ -1,0 +1,83 @@
+#pragma once
+// IDispatch for a dual interface, driven entirely by the type library embedded in this module:
+// names, argument coercion, optional and named arguments, by-reference arguments and the turning
+// of error information into EXCEPINFO are all the library's own work.
+//
+//   class Thing : public com::Object<Thing, com::Dispatch<Thing, IThing>, ...> { ... };
+
+#include "com/com_ptr.h"
+#include "com/error_info.h"
+#include "com/object.h"
+
+#include <oaidl.h>
+
+namespace folivex::com {
+
+// The type information of an interface from the type library embedded in this module.
+HRESULT LoadModuleTypeInfo(REFGUID interfaceId, ITypeInfo** typeInfo);
+
+template <typename Derived, typename Dual>
+class Dispatch : public Dual {
+public:
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) {
+            return E_POINTER;
+        }
+        *count = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** typeInfo) override {
+        if (!typeInfo) {
+            return E_POINTER;
+        }
+        *typeInfo = nullptr;
+        if (index != 0) {
+            return DISP_E_BADINDEX;
+        }
+        ITypeInfo* info = TypeInfo();
+        if (!info) {
+            return TYPE_E_CANTLOADLIBRARY;
+        }
+        info->AddRef();
+        *typeInfo = info;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override {
+        ITypeInfo* info = TypeInfo();
+        return info ? ::DispGetIDsOfNames(info, names, count, ids) : TYPE_E_CANTLOADLIBRARY;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argError) override {
+        if (!IsEqualIID(riid, IID_NULL)) {
+            return DISP_E_UNKNOWNINTERFACE;
+        }
+        ITypeInfo* info = TypeInfo();
+        if (!info) {
+            return TYPE_E_CANTLOADLIBRARY;
+        }
+        ClearError();
+        return info->Invoke(static_cast<Dual*>(this), id, flags, params, result, exception,
+                            argError);
+    }
+
+private:
+    ITypeInfo* TypeInfo() {
+        if (!typeInfo_) {
+            LoadModuleTypeInfo(__uuidof(Dual), &typeInfo_);
+        }
+        return typeInfo_.Get();
+    }
+
+    ComPtr<ITypeInfo> typeInfo_;
+};
+
+template <typename Derived, typename Dual>
+struct InterfaceId<Dispatch<Derived, Dual>> {
+    static bool Matches(REFIID riid) {
+        return IsEqualIID(riid, __uuidof(Dual)) || IsEqualIID(riid, IID_IDispatch);
+    }
+};
+
+} // namespace folivex::com

@@ -1,0 +1,51 @@
+#include "com/module.h"
+
+#include <atomic>
+
+namespace folivex::com {
+namespace {
+
+std::atomic<long> g_objects{0};
+std::atomic<long> g_locks{0};
+
+} // namespace
+
+void Module::ObjectCreated() {
+    ++g_objects;
+}
+void Module::ObjectDestroyed() {
+    --g_objects;
+}
+void Module::Lock() {
+    ++g_locks;
+}
+void Module::Unlock() {
+    --g_locks;
+}
+bool Module::CanUnload() {
+    return g_objects == 0 && g_locks == 0;
+}
+long Module::ObjectCount() {
+    return g_objects;
+}
+
+HMODULE Module::Handle() {
+    static HMODULE module = [] {
+        HMODULE found = nullptr;
+        ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                 GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                             reinterpret_cast<LPCWSTR>(&g_objects), &found);
+        return found;
+    }();
+    return module;
+}
+
+const wchar_t* Module::Path() {
+    static wchar_t path[MAX_PATH * 2] = {};
+    if (!path[0]) {
+        ::GetModuleFileNameW(Handle(), path, static_cast<DWORD>(sizeof(path) / sizeof(path[0])));
+    }
+    return path;
+}
+
+} // namespace folivex::com

@@ -1,0 +1,89 @@
+#pragma once
+// The base of every COM object: reference counting, QueryInterface from the list of interfaces
+// the class derives from, and the server's object count.
+//
+//   class Thing : public com::Object<Thing, IFoo, IBar> { ... };
+//   ComPtr<Thing> thing = com::Make<Thing>(args...);
+//
+// A class answers for further interfaces (bases of those it derives from, such as IPersist or
+// IOleWindow) by defining `void* QueryExtraInterface(REFIID)`.
+
+#include "com/com_ptr.h"
+#include "com/module.h"
+
+#include <atomic>
+#include <new>
+#include <utility>
+
+namespace folivex::com {
+
+// The IIDs a listed base answers for; a wrapper base (see dispatch.h) specialises it.
+template <typename Interface>
+struct InterfaceId {
+    static bool Matches(REFIID riid) { return IsEqualIID(riid, __uuidof(Interface)) != 0; }
+};
+
+template <typename Derived, typename First, typename... Rest>
+class Object : public First, public Rest... {
+public:
+    Object() { Module::ObjectCreated(); }
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (IsEqualIID(riid, IID_IUnknown)) {
+            *object = static_cast<First*>(this);
+        } else if (!(TryCast<First>(riid, object) || (TryCast<Rest>(riid, object) || ...))) {
+            *object = static_cast<Derived*>(this)->QueryExtraInterface(riid);
+        }
+        if (!*object) {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete static_cast<Derived*>(this);
+        }
+        return left;
+    }
+
+    // The object as IUnknown, for passing on.
+    IUnknown* Unknown() { return static_cast<First*>(this); }
+
+protected:
+    virtual ~Object() { Module::ObjectDestroyed(); }
+    void* QueryExtraInterface(REFIID) { return nullptr; }
+
+private:
+    template <typename Interface>
+    bool TryCast(REFIID riid, void** object) {
+        if (InterfaceId<Interface>::Matches(riid)) {
+            *object = static_cast<Interface*>(this);
+            return true;
+        }
+        return false;
+    }
+
+    std::atomic<ULONG> references_{0};
+};
+
+// Creates an object with one reference, held by the returned pointer.
+template <typename T, typename... Args>
+ComPtr<T> Make(Args&&... args) {
+    ComPtr<T> result;
+    T* object = new (std::nothrow) T(std::forward<Args>(args)...);
+    if (object) {
+        result = object; // the ComPtr takes the first reference
+    }
+    return result;
+}
+
+} // namespace folivex::com
