@@ -75,8 +75,11 @@ private:
 
 template <typename Derived, typename Dual>
 struct InterfaceId<Dispatch<Derived, Dual>> {
-    static bool Matches(REFIID riid) {
-        return IsEqualIID(riid, __uuidof(Dual)) || IsEqualIID(riid, IID_IDispatch);
+    static void* Query(Dispatch<Derived, Dual>* self, REFIID riid) {
+        if (IsEqualIID(riid, __uuidof(Dual)) || IsEqualIID(riid, IID_IDispatch)) {
+            return static_cast<Dual*>(self);
+        }
+        return nullptr;
     }
 };
 

@@ -17,10 +17,13 @@
 
 namespace folivex::com {
 
-// The IIDs a listed base answers for; a wrapper base (see dispatch.h) specialises it.
-template <typename Interface>
+// How a listed base answers QueryInterface: a plain interface for its own IID; a base that
+// bundles several interfaces (see dispatch.h, ole_control.h) specialises this.
+template <typename Base>
 struct InterfaceId {
-    static bool Matches(REFIID riid) { return IsEqualIID(riid, __uuidof(Interface)) != 0; }
+    static void* Query(Base* self, REFIID riid) {
+        return IsEqualIID(riid, __uuidof(Base)) ? self : nullptr;
+    }
 };
 
 template <typename Derived, typename First, typename... Rest>
@@ -63,13 +66,10 @@ protected:
     void* QueryExtraInterface(REFIID) { return nullptr; }
 
 private:
-    template <typename Interface>
+    template <typename Base>
     bool TryCast(REFIID riid, void** object) {
-        if (InterfaceId<Interface>::Matches(riid)) {
-            *object = static_cast<Interface*>(this);
-            return true;
-        }
-        return false;
+        *object = InterfaceId<Base>::Query(static_cast<Base*>(this), riid);
+        return *object != nullptr;
     }
 
     std::atomic<ULONG> references_{0};
