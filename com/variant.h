@@ -13,12 +13,12 @@ public:
     Variant() { ::VariantInit(&value_); }
     Variant(const Variant& other) {
         ::VariantInit(&value_);
-        ::VariantCopy(&value_, &other.value_);
+        ::VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
     }
     Variant& operator=(const Variant& other) {
         if (this != &other) {
             ::VariantClear(&value_);
-            ::VariantCopy(&value_, &other.value_);
+            ::VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
         }
         return *this;
     }
