@@ -1,0 +1,254 @@
+#include "control/win32_viewer.h"
+
+#include "viewer_bridge/win32_component_host.h"
+
+#include "com/error_info.h"
+#include "com/module.h"
+
+namespace folivex {
+namespace {
+
+constexpr const wchar_t* kControlWindowClass = L"FolivexViewer";
+constexpr const wchar_t* kParkingWindowClass = L"FolivexViewerParking";
+constexpr const wchar_t* kErrorSource = L"Folivex.Viewer";
+
+// The cover panel is 240 x 375 twips.
+constexpr int kCoverPanelWidthTwips = 240;
+constexpr int kCoverPanelHeightTwips = 375;
+
+// A timer interval of 25 ms for both dialog suppression timers.
+constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kTimer2Id = 2;
+
+int TwipsToPixels(int twips, int dpi) {
+    return ::MulDiv(twips, dpi, 1440);
+}
+
+void RegisterWindowClasses(WNDPROC controlProc) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(com::Module::Handle(), kControlWindowClass, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = controlProc;
+        wc.hInstance = com::Module::Handle();
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kControlWindowClass;
+        ::RegisterClassExW(&wc);
+    }
+    wc = {};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(com::Module::Handle(), kParkingWindowClass, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = com::Module::Handle();
+        wc.lpszClassName = kParkingWindowClass;
+        ::RegisterClassExW(&wc);
+    }
+}
+
+} // namespace
+
+com::ComPtr<Viewer> Viewer::Create() {
+    com::ComPtr<Viewer> viewer = com::Make<Viewer>();
+    if (viewer) {
+        viewer->Initialize();
+    }
+    return viewer;
+}
+
+Viewer::Viewer() {
+    connectionPoints_.Add(this, DIID___Viewer);
+}
+
+Viewer::~Viewer() {
+    Terminate();
+}
+
+const CLSID& Viewer::ClassId() {
+    return CLSID_Viewer;
+}
+
+DWORD Viewer::MiscStatus() {
+    return OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_RECOMPOSEONRESIZE |
+           OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE;
+}
+
+bool Viewer::CreateWindows() {
+    RegisterWindowClasses(&Viewer::WindowProc);
+    // Until a container activates the control its window lives in a hidden top-level window of
+    // its own, so that a script host that only creates the control gets a fully working one.
+    parking_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kParkingWindowClass, L"", WS_POPUP, 0, 0,
+                                     320, 240, nullptr, nullptr, com::Module::Handle(), nullptr));
+    if (!parking_) {
+        return false;
+    }
+    const int width = TwipsToPixels(4800, 96);
+    const int height = TwipsToPixels(3600, 96);
+    window_.Reset(::CreateWindowExW(
+        0, kControlWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+        0, width, height, parking_.Get(), nullptr, com::Module::Handle(), this));
+    if (!window_) {
+        return false;
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpiX = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    const int dpiY = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    // Picture1: a plain flat panel, hidden until the toolbar is closed in the old layout.
+    coverPanel_.Reset(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_WHITERECT, 0, 0,
+                                        TwipsToPixels(kCoverPanelWidthTwips, dpiX),
+                                        TwipsToPixels(kCoverPanelHeightTwips, dpiY), window_.Get(),
+                                        nullptr, com::Module::Handle(), nullptr));
+    return true;
+}
+
+void Viewer::Initialize() {
+    CreateWindows();
+    // AcroPDF1, created with the control and never again; hidden until a document is shown.
+    component_ =
+        std::make_unique<ComponentHost>(window_.Get(), [this] { return ContainerServices(); });
+    component_->SetVisible(false);
+    if (coverPanel_) {
+        ::SetWindowPos(coverPanel_.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    Resize();
+}
+
+void Viewer::Terminate() {
+    timer1_.Stop();
+    timer2_.Stop();
+    connectionPoints_.DetachAll();
+    component_.reset();
+    coverPanel_.Reset();
+    window_.Reset();
+    parking_.Reset();
+}
+
+com::ComPtr<IServiceProvider> Viewer::ContainerServices() {
+    com::ComPtr<IServiceProvider> services;
+    if (IOleClientSite* site = ClientSite()) {
+        site->QueryInterface(IID_PPV_ARGS(&services));
+    }
+    return services;
+}
+
+bool Viewer::AttachToParent(HWND parent, const RECT& position) {
+    if (!window_) {
+        return false;
+    }
+    ::SetParent(window_.Get(), parent);
+    ::MoveWindow(window_.Get(), position.left, position.top, position.right - position.left,
+                 position.bottom - position.top, TRUE);
+    ::ShowWindow(window_.Get(), SW_SHOW);
+    Resize();
+    return true;
+}
+
+void Viewer::DetachFromParent() {
+    if (window_ && parking_) {
+        ::ShowWindow(window_.Get(), SW_HIDE);
+        ::SetParent(window_.Get(), parking_.Get());
+        ::ShowWindow(window_.Get(), SW_SHOWNA);
+    }
+}
+
+void Viewer::DrawContent(HDC dc, const RECT& bounds) {
+    ::FillRect(dc, &bounds, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+}
+
+HRESULT Viewer::ClassTypeInfo(ITypeInfo** info) {
+    return com::LoadModuleTypeInfo(CLSID_Viewer, info);
+}
+
+const IID& Viewer::DefaultEventInterface() {
+    return DIID___Viewer;
+}
+
+HRESULT Viewer::AdviseDefaultEvents(IUnknown* sink, DWORD* cookie) {
+    com::ConnectionPoint* point = connectionPoints_.Find(DIID___Viewer);
+    return point ? point->Advise(sink, cookie) : E_UNEXPECTED;
+}
+
+HRESULT Viewer::InterfaceSupportsErrorInfo(REFIID riid) {
+    return IsEqualIID(riid, IID__Viewer) ? S_OK : S_FALSE;
+}
+
+HRESULT Viewer::EnumConnectionPoints(IEnumConnectionPoints** points) {
+    return connectionPoints_.EnumConnectionPoints(points);
+}
+
+HRESULT Viewer::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
+    return connectionPoints_.FindConnectionPoint(riid, point);
+}
+
+LRESULT CALLBACK Viewer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Viewer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self && self->window_.Get() == window) {
+            // Destroyed by its container's window going away: nothing left to destroy.
+            self->window_.Release();
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (!self || !self->window_) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Viewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        Resize();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            Resize();
+        }
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window_.Get(), message, wParam, lParam);
+}
+
+void Viewer::Resize() {
+    if (!window_ || !component_) {
+        return;
+    }
+    RECT client = {};
+    ::GetClientRect(window_.Get(), &client);
+    component_->Move(0, 0, client.right, client.bottom);
+    if (coverPanel_ && ::IsWindowVisible(coverPanel_.Get())) {
+        RECT panel = {};
+        ::GetWindowRect(coverPanel_.Get(), &panel);
+        const int panelWidth = panel.right - panel.left;
+        ::SetWindowPos(coverPanel_.Get(), HWND_TOP, client.right - panelWidth, component_->Top(), 0,
+                       0, SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+HRESULT Viewer::RaiseViewerError(HRESULT hr, const wchar_t* description) {
+    return com::RaiseError(hr, IID__Viewer, kErrorSource, description);
+}
+
+HRESULT Viewer::NotYetAvailable(const wchar_t* member) {
+    std::wstring text = L"Viewer.";
+    text += member;
+    text += L" is not implemented in this version of Folivex.";
+    return RaiseViewerError(E_NOTIMPL, text.c_str());
+}
+
+} // namespace folivex

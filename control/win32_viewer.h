@@ -1,0 +1,139 @@
+#pragma once
+// The Viewer control object: the COM class a host creates as "Folivex.Viewer".
+
+#include "interface/folivex_interface.h"
+
+#include "com/connection_point.h"
+#include "com/dispatch.h"
+#include "com/object.h"
+#include "com/ole_control.h"
+#include "com/unique_handle.h"
+
+#include <memory>
+#include <string>
+
+namespace folivex {
+
+class ComponentHost;
+
+class Viewer : public com::Object<Viewer, com::Dispatch<Viewer, _Viewer>, com::OleControl<Viewer>,
+                                  ISupportErrorInfo, IConnectionPointContainer> {
+public:
+    static com::ComPtr<Viewer> Create();
+    Viewer();
+
+    // What com::OleControl needs of its control.
+    static const CLSID& ClassId();
+    static DWORD MiscStatus();
+    HWND ControlWindow() { return window_.Get(); }
+    bool AttachToParent(HWND parent, const RECT& position);
+    void DetachFromParent();
+    void DrawContent(HDC dc, const RECT& bounds);
+    HRESULT ClassTypeInfo(ITypeInfo** info);
+    const IID& DefaultEventInterface();
+    HRESULT AdviseDefaultEvents(IUnknown* sink, DWORD* cookie);
+    void OnClientSiteChanged() {}
+
+    // ISupportErrorInfo
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
+
+    // IConnectionPointContainer
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
+
+    // _Viewer, in the order of its function table.
+    HRESULT STDMETHODCALLTYPE get_Path(BSTR* Path) override;
+    HRESULT STDMETHODCALLTYPE put_Path(BSTR Path) override;
+    HRESULT STDMETHODCALLTYPE BeginDownload(BSTR* strURL, BSTR* strFile,
+                                            VARIANT_BOOL* Result) override;
+    HRESULT STDMETHODCALLTYPE IsReaderInstalled(VARIANT_BOOL* Result) override;
+    HRESULT STDMETHODCALLTYPE OpenPDF(BSTR strPath, VARIANT_BOOL* Result) override;
+    HRESULT STDMETHODCALLTYPE Refresh() override;
+    HRESULT STDMETHODCALLTYPE SaveCopy(BSTR* strFile, BSTR strSourcePDF,
+                                       VARIANT_BOOL* Result) override;
+    HRESULT STDMETHODCALLTYPE Search(BSTR strSearchFor) override;
+    HRESULT STDMETHODCALLTYPE SelectText() override;
+    HRESULT STDMETHODCALLTYPE CloseAcrobat(VARIANT_BOOL* Result) override;
+    HRESULT STDMETHODCALLTYPE CloseReader(VARIANT_BOOL* Result) override;
+    HRESULT STDMETHODCALLTYPE CopyToClipboard() override;
+    HRESULT STDMETHODCALLTYPE CopyToString(BSTR* Result) override;
+    HRESULT STDMETHODCALLTYPE DeselectText() override;
+    HRESULT STDMETHODCALLTYPE PrintPDF() override;
+    HRESULT STDMETHODCALLTYPE PrintAll() override;
+    HRESULT STDMETHODCALLTYPE PrintAllFit(VARIANT_BOOL blnShrinkToFit) override;
+    HRESULT STDMETHODCALLTYPE PrintPages(LONG lngFrom, LONG lngTo) override;
+    HRESULT STDMETHODCALLTYPE PrintPagesFit(LONG lngFrom, LONG lngTo,
+                                            VARIANT_BOOL blnShrinkToFit) override;
+    HRESULT STDMETHODCALLTYPE PrintWithDialog() override;
+    HRESULT STDMETHODCALLTYPE GotoFirstPage() override;
+    HRESULT STDMETHODCALLTYPE GotoLastPage() override;
+    HRESULT STDMETHODCALLTYPE GotoNextPage() override;
+    HRESULT STDMETHODCALLTYPE GotoPreviousPage() override;
+    HRESULT STDMETHODCALLTYPE SetCurrentPage(LONG lngPage) override;
+    HRESULT STDMETHODCALLTYPE ShowScrollBars(VARIANT_BOOL blnShow) override;
+    HRESULT STDMETHODCALLTYPE ShowToolbar(VARIANT_BOOL blnShow,
+                                          VARIANT_BOOL blnCloseToolbar) override;
+    HRESULT STDMETHODCALLTYPE EnableNavigationBar() override;
+    HRESULT STDMETHODCALLTYPE EnableToolbar() override;
+    HRESULT STDMETHODCALLTYPE SetZoom(float sngPercent) override;
+    HRESULT STDMETHODCALLTYPE put_Source(BSTR Source) override;
+    HRESULT STDMETHODCALLTYPE get_Source(BSTR* Source) override;
+    HRESULT STDMETHODCALLTYPE put_TempPath(BSTR TempPath) override;
+    HRESULT STDMETHODCALLTYPE get_TempPath(BSTR* TempPath) override;
+    HRESULT STDMETHODCALLTYPE SetCurrentHighlight(LONG lngLeft, LONG lngTop, LONG lngRight,
+                                                  LONG lngBottom) override;
+    HRESULT STDMETHODCALLTYPE SetLayoutMode(LayoutMode lngLayoutMode) override;
+    HRESULT STDMETHODCALLTYPE SetNamedDest(BSTR strNamedDest) override;
+    HRESULT STDMETHODCALLTYPE SetPageMode(PageMode lngPageMode) override;
+    HRESULT STDMETHODCALLTYPE SetView(ViewMode lngViewMode) override;
+    HRESULT STDMETHODCALLTYPE SetViewRect(float sngLeft, float sngTop, float sngWidth,
+                                          float sngHeight) override;
+    HRESULT STDMETHODCALLTYPE SetViewScroll(ViewMode lngViewMode, float sngOffset) override;
+    HRESULT STDMETHODCALLTYPE SetZoomScroll(float sngPercent, float sngLeft, float sngTop) override;
+    HRESULT STDMETHODCALLTYPE GotoPreviousView() override;
+    HRESULT STDMETHODCALLTYPE GotoNextView() override;
+    HRESULT STDMETHODCALLTYPE get_hwnd(LONG* hwnd) override;
+    HRESULT STDMETHODCALLTYPE DisableToolbar() override;
+    HRESULT STDMETHODCALLTYPE DisableNavigationBar() override;
+    HRESULT STDMETHODCALLTYPE get_Page(LONG* Page) override;
+    HRESULT STDMETHODCALLTYPE get_ZoomPct(short* ZoomPct) override;
+    HRESULT STDMETHODCALLTYPE get_ReaderVersion(short* ReaderVersion) override;
+    HRESULT STDMETHODCALLTYPE put_ReaderVersion(short ReaderVersion) override;
+    HRESULT STDMETHODCALLTYPE get_PageTotal(LONG* PageTotal) override;
+    HRESULT STDMETHODCALLTYPE DisablePrintDialog(BSTR* strWindowCaption) override;
+    HRESULT STDMETHODCALLTYPE DisableSaveDialog(BSTR* strWindowCaption) override;
+    HRESULT STDMETHODCALLTYPE EnablePrintDialog() override;
+    HRESULT STDMETHODCALLTYPE EnableSaveDialog() override;
+    HRESULT STDMETHODCALLTYPE get_DisableSaveKeys(VARIANT_BOOL* DisableSaveKeys) override;
+    HRESULT STDMETHODCALLTYPE put_DisableSaveKeys(VARIANT_BOOL DisableSaveKeys) override;
+
+    ~Viewer() override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool CreateWindows();
+    void Initialize();
+    void Terminate();
+    void Resize();
+    com::ComPtr<IServiceProvider> ContainerServices();
+
+    // Our own automation error, with the description a host shows.
+    HRESULT RaiseViewerError(HRESULT hr, const wchar_t* description);
+    HRESULT NotYetAvailable(const wchar_t* member);
+
+    com::UniqueWindow parking_;    // hidden top-level window holding the control when unsited
+    com::UniqueWindow window_;     // the control's own window
+    com::UniqueWindow coverPanel_; // Picture1
+    std::unique_ptr<ComponentHost> component_; // AcroPDF1
+    com::WindowTimer timer1_;
+    com::WindowTimer timer2_;
+    com::ConnectionPoints connectionPoints_;
+
+    std::wstring path_;
+    std::wstring tempPath_ = L"C:\\TEMP\\";
+    short readerVersion_ = 1;
+};
+
+} // namespace folivex
