@@ -2,45 +2,14 @@
 
 #include "com/bstr.h"
 #include "com/error_info.h"
-#include "com/module.h"
-#include "com/object.h"
 #include "com/variant.h"
 
 #include <docobj.h>
-#include <olectl.h>
 
 #include <vector>
 
 namespace folivex {
 namespace {
-
-constexpr const wchar_t* kSiteWindowClass = L"FolivexComponentSite";
-
-LRESULT CALLBACK SiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SIZE) {
-        // The component fills its site.
-        HWND child = ::GetWindow(window, GW_CHILD);
-        if (child) {
-            ::MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        }
-        return 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-void RegisterSiteWindowClass() {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    if (::GetClassInfoExW(com::Module::Handle(), kSiteWindowClass, &wc)) {
-        return;
-    }
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = SiteWindowProc;
-    wc.hInstance = com::Module::Handle();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kSiteWindowClass;
-    ::RegisterClassExW(&wc);
-}
 
 HRESULT NotInstalledError(HRESULT hr) {
     return com::RaiseError(hr, GUID_NULL, L"Folivex.Viewer",
@@ -50,272 +19,20 @@ HRESULT NotInstalledError(HRESULT hr) {
 
 } // namespace
 
-// The container site of the component. It lives as long as the component holds it; the host
-// detaches it when it goes away, after which it answers without a host.
-class ComponentHost::Site
-    : public com::Object<Site, IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IOleControlSite,
-                         IDispatch, IServiceProvider> {
-public:
-    explicit Site(ComponentHost* host) : host_(host) {}
-    void Detach() { host_ = nullptr; }
-
-    void* QueryExtraInterface(REFIID riid) {
-        if (IsEqualIID(riid, IID_IOleWindow)) {
-            return static_cast<IOleInPlaceSite*>(this);
-        }
-        if (IsEqualIID(riid, IID_IOleInPlaceUIWindow)) {
-            return static_cast<IOleInPlaceFrame*>(this);
-        }
-        return nullptr;
-    }
-
-    // IOleClientSite
-    HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
-        if (moniker) {
-            *moniker = nullptr;
-        }
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
-        if (container) {
-            *container = nullptr;
-        }
-        return E_NOINTERFACE;
-    }
-    HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-    // IOleWindow (shared by the in-place site and the frame)
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
-        if (!window) {
-            return E_POINTER;
-        }
-        *window = host_ ? host_->SiteWindow() : nullptr;
-        return *window ? S_OK : E_FAIL;
-    }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-    // IOleInPlaceSite
-    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return host_ ? S_OK : S_FALSE; }
-    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame,
-                                               IOleInPlaceUIWindow** document, LPRECT position,
-                                               LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
-        if (!frame || !document || !position || !clip || !info) {
-            return E_POINTER;
-        }
-        *frame = this;
-        AddRef();
-        *document = nullptr;
-        RECT client = {};
-        if (host_) {
-            ::GetClientRect(host_->SiteWindow(), &client);
-        }
-        *position = client;
-        *clip = client;
-        info->fMDIApp = FALSE;
-        info->hwndFrame = host_ ? host_->SiteWindow() : nullptr;
-        info->haccel = nullptr;
-        info->cAccelEntries = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT position) override {
-        if (!host_ || !position) {
-            return E_UNEXPECTED;
-        }
-        com::ComPtr<IOleInPlaceObject> inPlace;
-        if (host_->object_ && SUCCEEDED(host_->object_.As(&inPlace))) {
-            inPlace->SetObjectRects(position, position);
-        }
-        return S_OK;
-    }
-
-    // IOleInPlaceUIWindow, IOleInPlaceFrame: the control offers no tool space or menus.
-    HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override {
-        return INPLACE_E_NOTOOLSPACE;
-    }
-    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override {
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
-    // IOleControlSite
-    HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** control) override {
-        if (control) {
-            *control = nullptr;
-        }
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE TransformCoords(POINTL* himetric, POINTF* container,
-                                              DWORD flags) override {
-        if (!himetric || !container) {
-            return E_POINTER;
-        }
-        // The container's units are pixels of the screen.
-        HDC screen = ::GetDC(nullptr);
-        const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
-        const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
-        ::ReleaseDC(nullptr, screen);
-        if (flags & XFORMCOORDS_HIMETRICTOCONTAINER) {
-            container->x = static_cast<float>(himetric->x) * dpiX / 2540.0f;
-            container->y = static_cast<float>(himetric->y) * dpiY / 2540.0f;
-        } else {
-            himetric->x = static_cast<LONG>(container->x * 2540.0f / dpiX + 0.5f);
-            himetric->y = static_cast<LONG>(container->y * 2540.0f / dpiY + 0.5f);
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, DWORD) override { return S_FALSE; }
-    HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
-
-    // IDispatch: the ambient properties of the site.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count) {
-            *count = 0;
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) {
-            *info = nullptr;
-        }
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
-                                     VARIANT* result, EXCEPINFO*, UINT*) override {
-        if (!(flags & DISPATCH_PROPERTYGET) || !result) {
-            return DISP_E_MEMBERNOTFOUND;
-        }
-        ::VariantInit(result);
-        switch (id) {
-        case DISPID_AMBIENT_USERMODE:
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_TRUE;
-            return S_OK;
-        case DISPID_AMBIENT_UIDEAD:
-        case DISPID_AMBIENT_SHOWGRABHANDLES:
-        case DISPID_AMBIENT_SHOWHATCHING:
-        case DISPID_AMBIENT_DISPLAYASDEFAULT:
-        case DISPID_AMBIENT_MESSAGEREFLECT:
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_FALSE;
-            return S_OK;
-        case DISPID_AMBIENT_LOCALEID:
-            result->vt = VT_I4;
-            result->lVal = static_cast<LONG>(::GetUserDefaultLCID());
-            return S_OK;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
-        }
-    }
-
-    // IServiceProvider: requests go on to the control's own container.
-    HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID riid, void** object) override {
-        if (!object) {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (host_ && host_->outerServices_) {
-            if (com::ComPtr<IServiceProvider> outer = host_->outerServices_()) {
-                return outer->QueryService(service, riid, object);
-            }
-        }
-        return E_NOINTERFACE;
-    }
-
-private:
-    ComponentHost* host_;
-};
-
 ComponentHost::ComponentHost(HWND parent, OuterServices outerServices)
-    : outerServices_(std::move(outerServices)) {
-    RegisterSiteWindowClass();
-    RECT client = {};
-    ::GetClientRect(parent, &client);
-    siteWindow_.Reset(::CreateWindowExW(0, kSiteWindowClass, L"AcroPDF1",
-                                        WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                                        client.right, client.bottom, parent, nullptr,
-                                        com::Module::Handle(), nullptr));
-    site_ = com::Make<Site>(this);
-    creationResult_ = siteWindow_ && site_ ? Create() : E_FAIL;
-    if (FAILED(creationResult_)) {
-        object_.Reset();
-        dispatch_.Reset();
+    : hosted_(parent, kProgId, L"AcroPDF1", std::move(outerServices)) {
+    if (SUCCEEDED(hosted_.CreationResult())) {
+        dispatch_ = hosted_.Dispatch();
     }
-}
-
-HRESULT ComponentHost::Create() {
-    CLSID clsid;
-    HRESULT hr = ::CLSIDFromProgID(kProgId, &clsid);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object_));
-    if (FAILED(hr)) {
-        return hr;
-    }
-    hr = object_.As(&dispatch_);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    DWORD misc = 0;
-    object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
-    if (misc & OLEMISC_SETCLIENTSITEFIRST) {
-        object_->SetClientSite(site_.Get());
-    }
-    com::ComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(object_.As(&persist))) {
-        persist->InitNew();
-    }
-    if (!(misc & OLEMISC_SETCLIENTSITEFIRST)) {
-        object_->SetClientSite(site_.Get());
-    }
-    object_->SetHostNames(L"Folivex", nullptr);
-    RECT client = {};
-    ::GetClientRect(siteWindow_.Get(), &client);
-    return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, siteWindow_.Get(),
-                           &client);
 }
 
 ComponentHost::~ComponentHost() {
-    if (object_) {
-        com::ComPtr<IOleInPlaceObject> inPlace;
-        if (SUCCEEDED(object_.As(&inPlace))) {
-            inPlace->InPlaceDeactivate();
-        }
-        object_->Close(OLECLOSE_NOSAVE);
-        object_->SetClientSite(nullptr);
-    }
     dispatch_.Reset();
-    object_.Reset();
-    if (site_) {
-        site_->Detach();
-    }
+    hosted_.Close();
 }
 
 HResult ComponentHost::NotAvailable() const {
-    return NotInstalledError(FAILED(creationResult_) ? creationResult_ : E_FAIL);
+    return NotInstalledError(FAILED(hosted_.CreationResult()) ? hosted_.CreationResult() : E_FAIL);
 }
 
 HResult ComponentHost::CallDispatch(DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result) {
@@ -393,8 +110,8 @@ HResult ComponentHost::PutSource(const std::wstring& path) {
     arg.pbstrVal = &value;
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params = {&arg, &named, 1, 1};
-    const HResult hr = CallDispatch(component_member::kSource, DISPATCH_PROPERTYPUT, params,
-                                    nullptr);
+    const HResult hr =
+        CallDispatch(component_member::kSource, DISPATCH_PROPERTYPUT, params, nullptr);
     ::SysFreeString(value);
     return hr;
 }
@@ -402,8 +119,8 @@ HResult ComponentHost::PutSource(const std::wstring& path) {
 HResult ComponentHost::GetSource(std::wstring& path) {
     DISPPARAMS params = {nullptr, nullptr, 0, 0};
     com::Variant result;
-    HResult hr = CallDispatch(component_member::kSource, DISPATCH_PROPERTYGET, params,
-                              result.Get());
+    HResult hr =
+        CallDispatch(component_member::kSource, DISPATCH_PROPERTYGET, params, result.Get());
     if (FAILED(hr)) {
         return hr;
     }
@@ -444,57 +161,24 @@ HResult ComponentHost::Print() {
 }
 
 void ComponentHost::SetVisible(bool visible) {
-    if (siteWindow_) {
-        ::ShowWindow(siteWindow_.Get(), visible ? SW_SHOWNA : SW_HIDE);
-    }
+    hosted_.Show(visible);
 }
 
 bool ComponentHost::Visible() const {
-    return siteWindow_ && (::GetWindowLongW(siteWindow_.Get(), GWL_STYLE) & WS_VISIBLE);
+    return hosted_.Visible();
 }
 
 void ComponentHost::Move(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) {
-    if (!siteWindow_) {
-        return;
-    }
-    ::MoveWindow(siteWindow_.Get(), left, top, width, height, TRUE);
-    com::ComPtr<IOleInPlaceObject> inPlace;
-    if (object_ && SUCCEEDED(object_.As(&inPlace))) {
-        RECT rect = {0, 0, width, height};
-        inPlace->SetObjectRects(&rect, &rect);
-    }
+    hosted_.Move(left, top, width, height);
 }
 
 std::int32_t ComponentHost::Top() const {
-    if (!siteWindow_) {
-        return 0;
-    }
-    RECT rect = {};
-    ::GetWindowRect(siteWindow_.Get(), &rect);
-    POINT topLeft = {rect.left, rect.top};
-    ::ScreenToClient(::GetParent(siteWindow_.Get()), &topLeft);
-    return topLeft.y;
+    return hosted_.Top();
 }
 
 bool ComponentHost::SetFocus() {
-    if (!siteWindow_) {
-        return false;
-    }
-    HWND target = siteWindow_.Get();
-    com::ComPtr<IOleInPlaceObject> inPlace;
-    HWND component = nullptr;
-    if (object_ && SUCCEEDED(object_.As(&inPlace)) && SUCCEEDED(inPlace->GetWindow(&component)) &&
-        component) {
-        target = component;
-    }
-    if (object_) {
-        RECT client = {};
-        ::GetClientRect(siteWindow_.Get(), &client);
-        object_->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site_.Get(), 0, siteWindow_.Get(), &client);
-    }
-    ::SetFocus(target);
-    return ::GetFocus() == target || ::IsChild(target, ::GetFocus());
+    return hosted_.Focus();
 }
 
 } // namespace folivex

@@ -1,16 +1,13 @@
 #pragma once
-// Hosts the PDF viewer component ("AcroPDF.PDF") as a child control in a site window of its
-// own inside the control's window, and is the bridge every call into it goes through.
-//
-// The site is a real OLE container site (client site, in-place site and frame, control site,
-// ambient properties with UserMode True); service requests are passed on to the control's own
-// container through the callback given at creation.
+// Hosts the PDF viewer component ("AcroPDF.PDF") as child control AcroPDF1 in a site window of
+// its own inside the control's window, and is the bridge every call into it goes through.
+// Service requests of the component go on to the control's own container.
 
 #include "viewer_bridge/component_site.h"
 #include "viewer_bridge/viewer_component.h"
 
 #include "com/com_ptr.h"
-#include "com/unique_handle.h"
+#include "com/hosted_control.h"
 
 #include <ocidl.h>
 #include <servprov.h>
@@ -24,7 +21,7 @@ namespace folivex {
 class ComponentHost : public ViewerComponent, public ComponentSite {
 public:
     // The outer container's service provider, or null when the control has no site.
-    using OuterServices = std::function<com::ComPtr<IServiceProvider>()>;
+    using OuterServices = com::HostedControl::OuterServices;
 
     static constexpr const wchar_t* kProgId = L"AcroPDF.PDF";
 
@@ -36,8 +33,8 @@ public:
     ComponentHost& operator=(const ComponentHost&) = delete;
 
     bool Available() const { return dispatch_ != nullptr; }
-    HRESULT CreationResult() const { return creationResult_; }
-    HWND SiteWindow() const { return siteWindow_.Get(); }
+    HRESULT CreationResult() const { return hosted_.CreationResult(); }
+    HWND SiteWindow() const { return hosted_.SiteWindow(); }
     IDispatch* Dispatch() const { return dispatch_.Get(); }
 
     // ViewerComponent
@@ -55,18 +52,11 @@ public:
     bool SetFocus() override;
 
 private:
-    class Site;
-
-    HRESULT Create();
     HResult NotAvailable() const;
     HResult CallDispatch(DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result);
 
-    com::UniqueWindow siteWindow_;
-    OuterServices outerServices_;
-    com::ComPtr<Site> site_;
-    com::ComPtr<IOleObject> object_;
+    com::HostedControl hosted_;
     com::ComPtr<IDispatch> dispatch_;
-    HRESULT creationResult_ = E_FAIL;
 };
 
 } // namespace folivex
