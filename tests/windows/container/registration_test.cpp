@@ -1,0 +1,120 @@
+// Registration round trips: machine-wide through regsvr32, and per user through DllInstall.
+
+#include "test_window.h"
+
+#include "interface/folivex_interface.h"
+
+#include "com/com_ptr.h"
+#include "com/unique_handle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace folivex {
+namespace {
+
+const wchar_t* kClsidKey = L"CLSID\\{71245F77-CE10-451C-A2C9-9C069D214D9E}";
+
+std::wstring RegisteredDllPath() {
+    wchar_t path[MAX_PATH] = {};
+    LONG size = sizeof(path);
+    std::wstring key = std::wstring(kClsidKey) + L"\\InprocServer32";
+    if (::RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), path, &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    return path;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    ::RegCloseKey(key);
+    return true;
+}
+
+HRESULT CreateViewer() {
+    com::ComPtr<IUnknown> viewer;
+    CLSID clsid;
+    HRESULT hr = ::CLSIDFromProgID(L"Folivex.Viewer", &clsid);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer));
+}
+
+// Wine does not merge HKEY_CURRENT_USER\Software\Classes into HKEY_CLASSES_ROOT (its bug
+// 14771), so a per-user registration is written correctly there but COM cannot find it.
+bool RunningUnderWine() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+}
+
+DWORD RunRegsvr32(const std::wstring& arguments) {
+    std::wstring command = L"regsvr32.exe /s " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return ~0u;
+    }
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = ~0u;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+
+TEST(Registration, Regsvr32RoundTrip) {
+    testing::ComApartment apartment;
+    const std::wstring dll = RegisteredDllPath();
+    ASSERT_FALSE(dll.empty());
+    ASSERT_EQ(CreateViewer(), S_OK);
+
+    ASSERT_EQ(RunRegsvr32(L"/u \"" + dll + L"\""), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClsidKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Folivex.Viewer"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Folivex.Viewer.1"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\{879F905D-66EC-4BC0-A8DB-DA2E919B3F75}"));
+    EXPECT_NE(CreateViewer(), S_OK);
+
+    ASSERT_EQ(RunRegsvr32(L"\"" + dll + L"\""), 0u);
+    EXPECT_EQ(CreateViewer(), S_OK);
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(kClsidKey) + L"\\Control"));
+    com::ComPtr<ITypeLib> library;
+    EXPECT_EQ(::LoadRegTypeLib(LIBID_Folivex, 1, 0, 1033, &library), S_OK);
+}
+
+TEST(Registration, PerUserInstallWritesNothingMachineWide) {
+    testing::ComApartment apartment;
+    const std::wstring dll = RegisteredDllPath();
+    ASSERT_FALSE(dll.empty());
+    ASSERT_EQ(RunRegsvr32(L"/u \"" + dll + L"\""), 0u);
+    ASSERT_NE(CreateViewer(), S_OK);
+
+    ASSERT_EQ(RunRegsvr32(L"/n /i:user \"" + dll + L"\""), 0u);
+    const std::wstring machine = std::wstring(L"Software\\Classes\\") + kClsidKey;
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machine));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Folivex.Viewer"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE,
+                           L"Software\\Classes\\TypeLib\\{879F905D-66EC-4BC0-A8DB-DA2E919B3F75}"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, machine));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER,
+                          L"Software\\Classes\\TypeLib\\{879F905D-66EC-4BC0-A8DB-DA2E919B3F75}"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Folivex.Viewer\\CLSID"));
+    if (!RunningUnderWine()) {
+        EXPECT_EQ(CreateViewer(), S_OK);
+    }
+
+    ASSERT_EQ(RunRegsvr32(L"/u /n /i:user \"" + dll + L"\""), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, machine));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Folivex.Viewer"));
+    EXPECT_NE(CreateViewer(), S_OK);
+}
+
+} // namespace
+} // namespace folivex
