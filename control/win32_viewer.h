@@ -119,6 +119,14 @@ private:
     void Resize();
     com::ComPtr<IServiceProvider> ContainerServices();
 
+    // The download events; handlers may change by-reference values, which only
+    // DownloadStarted's string passes back to the caller.
+    void FireEvent(DISPID id, VARIANTARG* argsLastFirst, UINT count);
+    void FireDownloadStarted(BSTR* saveFile);
+    void FireDownloadProgress(LONG curBytes, LONG maxBytes, const std::wstring& saveFile);
+    void FireDownloadError(const std::wstring& saveFile);
+    void FireDownloadComplete(LONG maxBytes, const std::wstring& saveFile);
+
     // Our own automation error, with the description a host shows.
     HRESULT RaiseViewerError(HRESULT hr, const wchar_t* description);
     HRESULT NotYetAvailable(const wchar_t* member);

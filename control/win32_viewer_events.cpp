@@ -1,0 +1,74 @@
+// Raising the four download events through the __Viewer connection point. Every parameter is
+// passed by reference; DownloadStarted lends the caller's own string, the others copies.
+
+#include "control/win32_viewer.h"
+
+#include "com/bstr.h"
+
+namespace folivex {
+namespace {
+
+VARIANTARG LongRef(LONG* value) {
+    VARIANTARG arg;
+    ::VariantInit(&arg);
+    arg.vt = VT_I4 | VT_BYREF;
+    arg.plVal = value;
+    return arg;
+}
+
+VARIANTARG StringRef(BSTR* value) {
+    VARIANTARG arg;
+    ::VariantInit(&arg);
+    arg.vt = VT_BSTR | VT_BYREF;
+    arg.pbstrVal = value;
+    return arg;
+}
+
+enum EventId : DISPID {
+    kDownloadStarted = 1,
+    kDownloadProgress = 2,
+    kDownloadError = 3,
+    kDownloadComplete = 4,
+};
+
+} // namespace
+
+void Viewer::FireEvent(DISPID id, VARIANTARG* argsLastFirst, UINT count) {
+    com::ConnectionPoint* point = connectionPoints_.Find(DIID___Viewer);
+    if (!point || !point->HasSinks()) {
+        return;
+    }
+    // A handler may release the control: keep it alive until the event has been delivered.
+    com::ComPtr<Viewer> self(this);
+    DISPPARAMS params = {argsLastFirst, nullptr, count, 0};
+    point->Fire(id, params);
+}
+
+void Viewer::FireDownloadStarted(BSTR* saveFile) {
+    VARIANTARG args[] = {StringRef(saveFile)};
+    FireEvent(kDownloadStarted, args, 1);
+}
+
+void Viewer::FireDownloadProgress(LONG curBytes, LONG maxBytes, const std::wstring& saveFile) {
+    com::Bstr file(saveFile);
+    BSTR raw = file.Detach();
+    VARIANTARG args[] = {StringRef(&raw), LongRef(&maxBytes), LongRef(&curBytes)};
+    FireEvent(kDownloadProgress, args, 3);
+    ::SysFreeString(raw);
+}
+
+void Viewer::FireDownloadError(const std::wstring& saveFile) {
+    BSTR raw = com::Bstr(saveFile).Detach();
+    VARIANTARG args[] = {StringRef(&raw)};
+    FireEvent(kDownloadError, args, 1);
+    ::SysFreeString(raw);
+}
+
+void Viewer::FireDownloadComplete(LONG maxBytes, const std::wstring& saveFile) {
+    BSTR raw = com::Bstr(saveFile).Detach();
+    VARIANTARG args[] = {StringRef(&raw), LongRef(&maxBytes)};
+    FireEvent(kDownloadComplete, args, 2);
+    ::SysFreeString(raw);
+}
+
+} // namespace folivex
