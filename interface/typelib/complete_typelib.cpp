@@ -377,6 +377,20 @@ private:
                 defaults.push_back(std::move(ex));
             } else {
                 ::VariantClear(&value);
+                PARAMDESC& param = params[p].paramdesc;
+                if ((param.wParamFlags & PARAMFLAG_FHASDEFAULT) && param.pparamdescex &&
+                    V_VT(&param.pparamdescex->varDefaultValue) == VT_BOOL &&
+                    V_BOOL(&param.pparamdescex->varDefaultValue) != VARIANT_FALSE) {
+                    // Wine's writer keeps only the low byte of a Boolean default (True would
+                    // read back as 255); a 16-bit integer keeps -1, and Invoke coerces it to
+                    // the parameter's VARIANT_BOOL when the argument is omitted.
+                    auto ex = std::make_unique<PARAMDESCEX>();
+                    ex->cBytes = sizeof(PARAMDESCEX);
+                    V_VT(&ex->varDefaultValue) = VT_I2;
+                    V_I2(&ex->varDefaultValue) = V_BOOL(&param.pparamdescex->varDefaultValue);
+                    param.pparamdescex = ex.get();
+                    defaults.push_back(std::move(ex));
+                }
             }
         }
         copy.lprgelemdescParam = params.empty() ? nullptr : params.data();
