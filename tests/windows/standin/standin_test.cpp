@@ -1,0 +1,622 @@
+// The stand-in viewer component as the control's tests rely on it: created by the viewer's
+// ProgID, hosted in place, called by member number, journaling what it receives, failing on
+// request, and showing the window tree of either layout.
+
+#include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/standin/pdf_page_count.h"
+
+#include "com/bstr.h"
+#include "com/hosted_control.h"
+#include "com/unique_handle.h"
+#include "com/variant.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <docobj.h>
+#include <ole2.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace folivex::standin {
+namespace {
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring directory = path;
+    return directory.substr(0, directory.find_last_of(L"\\/"));
+}
+
+std::wstring Document(const wchar_t* name) {
+    return ProgramDirectory() + L"\\..\\..\\data\\" + name;
+}
+
+// Sets an environment variable for one scope, and restores what it was.
+class ScopedSetting {
+public:
+    ScopedSetting(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t buffer[1024];
+        const DWORD n = ::GetEnvironmentVariableW(name, buffer, 1024);
+        hadValue_ = n > 0 && n < 1024;
+        if (hadValue_) {
+            old_.assign(buffer, n);
+        }
+        ::SetEnvironmentVariableW(name, value);
+    }
+    ~ScopedSetting() { ::SetEnvironmentVariableW(name_, hadValue_ ? old_.c_str() : nullptr); }
+    ScopedSetting(const ScopedSetting&) = delete;
+    ScopedSetting& operator=(const ScopedSetting&) = delete;
+
+private:
+    const wchar_t* name_;
+    std::wstring old_;
+    bool hadValue_ = false;
+};
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Pumps messages until `done` holds or a generous deadline passes (a hang guard only).
+bool PumpUntil(const std::function<bool()>& done, DWORD deadlineMs = 10000) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > deadlineMs) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Pump();
+    }
+    return true;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < milliseconds) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Pump();
+    }
+}
+
+// One window of the tree as a caller walking it with the ANSI functions sees it.
+struct Node {
+    HWND window;
+    HWND parent;
+    std::string className;
+    std::string text;
+    int width;
+    bool visible;
+};
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    const int n = ::GetClassNameA(window, name, 256);
+    return std::string(name, n > 0 ? n : 0);
+}
+
+std::string TextOf(HWND window) {
+    const LRESULT n = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    if (n <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    const LRESULT copied =
+        ::SendMessageA(window, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+// Pre-order, top of the Z-order first, as the control's walks go.
+void Walk(HWND window, std::vector<Node>& nodes) {
+    for (HWND c = ::GetWindow(window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT rect = {};
+        ::GetWindowRect(c, &rect);
+        nodes.push_back({c, window, ClassOf(c), TextOf(c), rect.right - rect.left,
+                         (::GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE) != 0});
+        Walk(c, nodes);
+    }
+}
+
+const Node* Find(const std::vector<Node>& nodes, const std::string& className,
+                 const std::string& text) {
+    for (const Node& node : nodes) {
+        if (node.className == className && node.text == text) {
+            return &node;
+        }
+    }
+    return nullptr;
+}
+
+int CountClass(const std::vector<Node>& nodes, const std::string& className) {
+    int count = 0;
+    for (const Node& node : nodes) {
+        count += node.className == className ? 1 : 0;
+    }
+    return count;
+}
+
+class HostWindow {
+public:
+    HostWindow() {
+        static const wchar_t* kClass = L"FolivexStandInTestHost";
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), kClass, &wc)) {
+            wc.cbSize = sizeof(wc);
+            wc.lpfnWndProc = ::DefWindowProcW;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = kClass;
+            ::RegisterClassExW(&wc);
+        }
+        window_.Reset(::CreateWindowExW(0, kClass, L"Stand-in test host",
+                                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640, 520,
+                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+        ::ShowWindow(window_.Get(), SW_SHOW);
+    }
+    HWND Get() const { return window_.Get(); }
+
+private:
+    com::UniqueWindow window_;
+};
+
+class StandInTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::OleInitialize(nullptr);
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        journalPath_ = std::wstring(temp) + L"folivex_standin_journal_" +
+                       std::to_wstring(::GetCurrentProcessId()) + L".txt";
+        ::DeleteFileW(journalPath_.c_str());
+        journal_ =
+            std::make_unique<ScopedSetting>(L"FOLIVEX_STANDIN_JOURNAL", journalPath_.c_str());
+    }
+    void TearDown() override {
+        control_.reset();
+        host_.reset();
+        journal_.reset();
+        ::DeleteFileW(journalPath_.c_str());
+        Pump();
+        ::OleUninitialize();
+    }
+
+    // Creates the component by ProgID in a site window of the test, activated in place.
+    void Host() {
+        host_ = std::make_unique<HostWindow>();
+        control_ = std::make_unique<com::HostedControl>(host_->Get(), L"AcroPDF.PDF", L"AcroPDF1",
+                                                        nullptr);
+        ASSERT_EQ(S_OK, control_->CreationResult());
+        control_->Show(true);
+        control_->Move(0, 0, 600, 480);
+        ASSERT_NE(nullptr, control_->ControlWindow());
+        Pump();
+    }
+
+    // Calls a member with arguments in declared order.
+    HRESULT Call(DISPID member, std::vector<VARIANT> arguments, VARIANT* result = nullptr,
+                 EXCEPINFO* exception = nullptr, WORD flags = DISPATCH_METHOD) {
+        std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
+        DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                             static_cast<UINT>(reversed.size()), 0};
+        DISPID put = DISPID_PROPERTYPUT;
+        if (flags & DISPATCH_PROPERTYPUT) {
+            params.rgdispidNamedArgs = &put;
+            params.cNamedArgs = 1;
+        }
+        EXCEPINFO ignored = {};
+        UINT argumentError = 0;
+        const HRESULT hr =
+            control_->Dispatch()->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                         result, exception ? exception : &ignored, &argumentError);
+        if (!exception) {
+            ::SysFreeString(ignored.bstrSource);
+            ::SysFreeString(ignored.bstrDescription);
+            ::SysFreeString(ignored.bstrHelpFile);
+        }
+        return hr;
+    }
+
+    std::wstring SourceProperty() {
+        com::Variant result;
+        EXPECT_EQ(S_OK, Call(1, {}, result.Out(), nullptr, DISPATCH_PROPERTYGET));
+        return result->vt == VT_BSTR ? com::Bstr::ToString(result->bstrVal) : L"<not a string>";
+    }
+
+    HRESULT Load(const std::wstring& path) {
+        com::Bstr text(path);
+        BSTR raw = text.Get();
+        VARIANT argument;
+        argument.vt = VT_BSTR | VT_BYREF;
+        argument.pbstrVal = &raw;
+        return Call(2, {argument});
+    }
+
+    std::vector<Node> Tree() {
+        std::vector<Node> nodes;
+        Walk(control_->ControlWindow(), nodes);
+        return nodes;
+    }
+
+    bool DocumentViewShown(const char* text) { return Find(Tree(), "AVL_AVView", text) != nullptr; }
+
+    std::vector<JournalEntry> Journal() { return ReadJournal(journalPath_); }
+
+    std::wstring journalPath_;
+    std::unique_ptr<ScopedSetting> journal_;
+    std::unique_ptr<HostWindow> host_;
+    std::unique_ptr<com::HostedControl> control_;
+};
+
+VARIANT ByRefLong(LONG* value) {
+    VARIANT v;
+    v.vt = VT_I4 | VT_BYREF;
+    v.plVal = value;
+    return v;
+}
+VARIANT ByRefSingle(float* value) {
+    VARIANT v;
+    v.vt = VT_R4 | VT_BYREF;
+    v.pfltVal = value;
+    return v;
+}
+VARIANT ByRefBool(VARIANT_BOOL* value) {
+    VARIANT v;
+    v.vt = VT_BOOL | VT_BYREF;
+    v.pboolVal = value;
+    return v;
+}
+VARIANT String(BSTR value) {
+    VARIANT v;
+    v.vt = VT_BSTR;
+    v.bstrVal = value;
+    return v;
+}
+
+TEST(StandInRegistration, ProgIdNamesTheStandInWithItsVersionedProgId) {
+    ::OleInitialize(nullptr);
+    CLSID clsid = {};
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"AcroPDF.PDF", &clsid));
+    CLSID versioned = {};
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"AcroPDF.PDF.1", &versioned));
+    EXPECT_TRUE(IsEqualCLSID(clsid, versioned));
+    wchar_t value[64] = {};
+    LONG size = sizeof(value);
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegQueryValueW(HKEY_CLASSES_ROOT, L"AcroPDF.PDF\\CurVer", value, &size));
+    EXPECT_STREQ(L"AcroPDF.PDF.1", value);
+    LPOLESTR progId = nullptr;
+    ASSERT_EQ(S_OK, ::ProgIDFromCLSID(clsid, &progId));
+    EXPECT_STREQ(L"AcroPDF.PDF.1", progId);
+    ::CoTaskMemFree(progId);
+    ::OleUninitialize();
+}
+
+TEST_F(StandInTest, JournalRecordsEachCallInOrderWithDeclaredArgumentOrderAndKinds) {
+    Host();
+    com::Bstr source(L"C:\\docs\\a\tb.pdf");
+    EXPECT_EQ(S_OK, Call(1, {String(source.Get())}, nullptr, nullptr, DISPATCH_PROPERTYPUT));
+    EXPECT_EQ(L"C:\\docs\\a\tb.pdf", SourceProperty());
+    LONG page = 3;
+    EXPECT_EQ(S_OK, Call(8, {ByRefLong(&page)}));
+    float zoom = 150.0f, left = 0.25f, top = -12.5f;
+    EXPECT_EQ(S_OK, Call(17, {ByRefSingle(&zoom), ByRefSingle(&left), ByRefSingle(&top)}));
+    com::Bstr mode(L"FitH");
+    float offset = 7.0f;
+    EXPECT_EQ(S_OK, Call(19, {String(mode.Get()), ByRefSingle(&offset)}));
+    LONG from = 2, to = 5;
+    VARIANT_BOOL shrink = VARIANT_TRUE;
+    EXPECT_EQ(S_OK, Call(22, {ByRefLong(&from), ByRefLong(&to), ByRefBool(&shrink)}));
+    EXPECT_EQ(S_OK, Call(23, {}));
+
+    const std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(7u, journal.size());
+    EXPECT_EQ(1, journal[0].member);
+    EXPECT_EQ(static_cast<unsigned>(DISPATCH_PROPERTYPUT), journal[0].flags);
+    EXPECT_EQ(1u, journal[0].namedCount);
+    ASSERT_EQ(1u, journal[0].arguments.size());
+    EXPECT_EQ(VT_BSTR, journal[0].arguments[0].type);
+    EXPECT_EQ(L"C:\\docs\\a\tb.pdf", journal[0].arguments[0].value); // tab survives escaping
+
+    EXPECT_EQ(1, journal[1].member); // the get
+    EXPECT_EQ(static_cast<unsigned>(DISPATCH_PROPERTYGET), journal[1].flags);
+    EXPECT_EQ(0u, journal[1].argumentCount);
+
+    EXPECT_EQ(8, journal[2].member);
+    ASSERT_EQ(1u, journal[2].arguments.size());
+    EXPECT_EQ(VT_I4 | VT_BYREF, journal[2].arguments[0].type);
+    EXPECT_TRUE(journal[2].arguments[0].ByRef());
+    EXPECT_EQ(VT_I4, journal[2].arguments[0].BaseType());
+    EXPECT_EQ(L"3", journal[2].arguments[0].value);
+
+    ASSERT_EQ(3u, journal[3].arguments.size());
+    EXPECT_EQ(L"150", journal[3].arguments[0].value);
+    EXPECT_EQ(L"0.25", journal[3].arguments[1].value);
+    EXPECT_EQ(L"-12.5", journal[3].arguments[2].value);
+    EXPECT_EQ(VT_R4 | VT_BYREF, journal[3].arguments[2].type);
+
+    ASSERT_EQ(2u, journal[4].arguments.size());
+    EXPECT_EQ(VT_BSTR, journal[4].arguments[0].type);
+    EXPECT_EQ(L"FitH", journal[4].arguments[0].value);
+    EXPECT_EQ(L"7", journal[4].arguments[1].value);
+
+    ASSERT_EQ(3u, journal[5].arguments.size());
+    EXPECT_EQ(L"2", journal[5].arguments[0].value);
+    EXPECT_EQ(L"5", journal[5].arguments[1].value);
+    EXPECT_EQ(VT_BOOL | VT_BYREF, journal[5].arguments[2].type);
+    EXPECT_EQ(L"-1", journal[5].arguments[2].value);
+}
+
+TEST_F(StandInTest, LoadTakesTheFileByReferenceAndBecomesTheSource) {
+    Host();
+    const std::wstring path = Document(L"three_pages.pdf");
+    EXPECT_EQ(S_OK, Load(path));
+    EXPECT_EQ(path, SourceProperty());
+    const std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(2u, journal.size());
+    EXPECT_EQ(2, journal[0].member);
+    ASSERT_EQ(1u, journal[0].arguments.size());
+    EXPECT_EQ(VT_BSTR | VT_BYREF, journal[0].arguments[0].type);
+    EXPECT_EQ(path, journal[0].arguments[0].value);
+    // A later put wins over the loaded path.
+    com::Bstr other(L"other.pdf");
+    EXPECT_EQ(S_OK, Call(1, {String(other.Get())}, nullptr, nullptr, DISPATCH_PROPERTYPUT));
+    EXPECT_EQ(L"other.pdf", SourceProperty());
+}
+
+TEST_F(StandInTest, WrongArgumentsAreRefusedButStillJournaled) {
+    Host();
+    EXPECT_EQ(DISP_E_BADPARAMCOUNT, Call(8, {}));
+    com::Bstr text(L"not a number");
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, Call(8, {String(text.Get())}));
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Call(29, {}));
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Call(0, {}));
+    const std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(4u, journal.size());
+    EXPECT_EQ(29, journal[2].member);
+}
+
+TEST_F(StandInTest, FailureSwitchFailsOnlyTheNamedMembersWithFilledExceptionInfo) {
+    Host();
+    ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL", L"6, 16");
+    EXCEPINFO info = {};
+    EXPECT_EQ(DISP_E_EXCEPTION, Call(6, {}, nullptr, &info));
+    EXPECT_EQ(static_cast<SCODE>(0x80040201), info.scode);
+    EXPECT_EQ(L"StandIn", com::Bstr::ToString(info.bstrSource));
+    EXPECT_EQ(L"Stand-in failure of member 6", com::Bstr::ToString(info.bstrDescription));
+    ::SysFreeString(info.bstrSource);
+    ::SysFreeString(info.bstrDescription);
+    ::SysFreeString(info.bstrHelpFile);
+
+    float zoom = 50.0f;
+    info = {};
+    EXPECT_EQ(DISP_E_EXCEPTION, Call(16, {ByRefSingle(&zoom)}, nullptr, &info));
+    EXPECT_EQ(L"Stand-in failure of member 16", com::Bstr::ToString(info.bstrDescription));
+    ::SysFreeString(info.bstrSource);
+    ::SysFreeString(info.bstrDescription);
+    ::SysFreeString(info.bstrHelpFile);
+    // Other members, 1 among them, are not in the list.
+    EXPECT_EQ(S_OK, Call(7, {}));
+    EXPECT_EQ(L"", SourceProperty());
+
+    // Read at each call: cleared, the member works again.
+    ::SetEnvironmentVariableW(L"FOLIVEX_STANDIN_FAIL", nullptr);
+    EXPECT_EQ(S_OK, Call(6, {}));
+    EXPECT_EQ(5u, Journal().size());
+}
+
+TEST_F(StandInTest, PrintRequestArrivesThroughTheCommandTarget) {
+    Host();
+    com::ComPtr<IOleCommandTarget> target;
+    ASSERT_EQ(S_OK, control_->Object()->QueryInterface(IID_PPV_ARGS(&target)));
+    OLECMD command = {OLECMDID_PRINT, 0};
+    ASSERT_EQ(S_OK, target->QueryStatus(nullptr, 1, &command, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(OLECMDF_SUPPORTED | OLECMDF_ENABLED), command.cmdf);
+    EXPECT_EQ(S_OK,
+              target->Exec(nullptr, OLECMDID_PRINT, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr));
+    EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED,
+              target->Exec(nullptr, OLECMDID_SAVEAS, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr));
+    {
+        ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL", L"print");
+        EXPECT_EQ(E_FAIL,
+                  target->Exec(nullptr, OLECMDID_PRINT, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr));
+    }
+    const std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(3u, journal.size());
+    EXPECT_EQ(JournalKind::Command, journal[0].kind);
+    EXPECT_EQ(static_cast<int>(OLECMDID_PRINT), journal[0].member);
+    EXPECT_EQ(0u, journal[0].argumentCount);
+    EXPECT_EQ(static_cast<int>(OLECMDID_SAVEAS), journal[1].member);
+}
+
+TEST_F(StandInTest, OldLayoutTreeHasTheToolbarViewsBoxesAndDecoys) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
+    Host();
+    const std::vector<Node> tree = Tree();
+    ASSERT_NE(nullptr, Find(tree, "AVL_AVView", "AVToolBarEasel"));
+    EXPECT_NE(nullptr, Find(tree, "AVL_AVView", "AVStatusLayoutView"));
+    EXPECT_NE(nullptr, Find(tree, "AVL_AVView", "AVTabView"));
+    EXPECT_NE(nullptr, Find(tree, "AVL_AVView", "AVWebSearchView"));
+    EXPECT_NE(nullptr, Find(tree, "AVL_AVView", "AVSplitterView"));
+    std::vector<int> toolbarWidths;
+    for (const Node& node : tree) {
+        if (node.className == "AVL_AVView" && node.text == "AVToolBarView") {
+            toolbarWidths.push_back(node.width);
+        }
+    }
+    EXPECT_EQ((std::vector<int>{36, 120}), toolbarWidths);
+    EXPECT_NE(nullptr, Find(tree, "Edit", "1 of 1"));
+    EXPECT_NE(nullptr, Find(tree, "Edit", "100%"));
+    EXPECT_NE(nullptr, Find(tree, "Edit", "12"));
+    EXPECT_NE(nullptr, Find(tree, "edit", "2 of 9"));
+    EXPECT_EQ(nullptr, Find(tree, "AVL_AVView", "AVPageView"));
+    // The page box comes before the zoom box in walk order, and the boxes before the decoy "12".
+    std::vector<std::string> boxes;
+    for (const Node& node : tree) {
+        if (node.className == "Edit") {
+            boxes.push_back(node.text);
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"1 of 1", "100%", "12"}), boxes);
+}
+
+TEST_F(StandInTest, NewLayoutTreeHasANarrowNumericPageBoxOfTheConfiguredClass) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"new");
+    Host();
+    std::vector<Node> tree = Tree();
+    const Node* page = Find(tree, "Edit", "1");
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(30, page->width);
+    EXPECT_NE(nullptr, Find(tree, "Edit", "100%"));
+    EXPECT_EQ(nullptr, Find(tree, "Edit", "12"));
+    EXPECT_EQ(nullptr, Find(tree, "AVL_AVView", "AVNullDocView"));
+    // Only the page box is a text box 26 to 40 pixels wide.
+    int narrow = 0;
+    for (const Node& node : tree) {
+        if ((node.className == "Edit" || node.className == "RichEdit20A") && node.width >= 26 &&
+            node.width <= 40) {
+            ++narrow;
+        }
+    }
+    EXPECT_EQ(1, narrow);
+
+    // The class setting is read at the next call, which rebuilds the tree.
+    ScopedSetting richEdit(L"FOLIVEX_STANDIN_PAGEBOX_CLASS", L"RichEdit20A");
+    EXPECT_EQ(S_OK, Call(9, {}));
+    tree = Tree();
+    page = Find(tree, "RichEdit20A", "1");
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(30, page->width);
+    EXPECT_EQ(nullptr, Find(tree, "Edit", "1"));
+}
+
+TEST_F(StandInTest, DocumentViewAppearsAfterALoadWithThePageCountOfTheRootPageTree) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
+    Host();
+    ASSERT_EQ(S_OK, Load(Document(L"five_pages_flate.pdf")));
+    ASSERT_TRUE(PumpUntil([&] { return DocumentViewShown("AVPageView"); }));
+    const std::vector<Node> tree = Tree();
+    EXPECT_NE(nullptr, Find(tree, "Edit", "1 of 5"));
+    // The document view is last at its level and has children of its own.
+    const Node* view = Find(tree, "AVL_AVView", "AVPageView");
+    ASSERT_NE(nullptr, view);
+    EXPECT_EQ(nullptr, ::GetWindow(view->window, GW_HWNDNEXT));
+    EXPECT_EQ(control_->ControlWindow(), view->parent);
+    EXPECT_NE(nullptr, ::GetWindow(view->window, GW_CHILD));
+
+    // Navigation and zoom update the boxes.
+    EXPECT_EQ(S_OK, Call(5, {}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "5 of 5"));
+    EXPECT_EQ(S_OK, Call(6, {}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "5 of 5"));
+    EXPECT_EQ(S_OK, Call(7, {}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "4 of 5"));
+    LONG page = 2;
+    EXPECT_EQ(S_OK, Call(8, {ByRefLong(&page)}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "2 of 5"));
+    page = 99;
+    EXPECT_EQ(S_OK, Call(8, {ByRefLong(&page)}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "5 of 5"));
+    EXPECT_EQ(S_OK, Call(4, {}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "1 of 5"));
+    float zoom = 75.0f;
+    EXPECT_EQ(S_OK, Call(16, {ByRefSingle(&zoom)}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "75%"));
+
+    // A new load takes the view away until the timer brings it back.
+    ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+    EXPECT_FALSE(DocumentViewShown("AVPageView"));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "1 of 3"));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "100%"));
+    EXPECT_TRUE(PumpUntil([&] { return DocumentViewShown("AVPageView"); }));
+}
+
+TEST_F(StandInTest, DocumentViewWaitsForItsDelayOrNeverComes) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"new");
+    Host();
+    {
+        ScopedSetting delay(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"300");
+        ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+        // Only the timer brings it: not there before messages are processed.
+        EXPECT_FALSE(DocumentViewShown("AVNullDocView"));
+        EXPECT_TRUE(PumpUntil([&] { return DocumentViewShown("AVNullDocView"); }));
+    }
+    {
+        ScopedSetting delay(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"never");
+        ASSERT_EQ(S_OK, Load(Document(L"one_page.pdf")));
+        PumpFor(400);
+        EXPECT_FALSE(DocumentViewShown("AVNullDocView"));
+    }
+    // A file that is not a PDF is never shown, whatever the delay.
+    ASSERT_EQ(S_OK, Load(Document(L"not_a_pdf.pdf")));
+    PumpFor(200);
+    EXPECT_FALSE(DocumentViewShown("AVNullDocView"));
+    ASSERT_EQ(S_OK, Load(Document(L"missing.pdf")));
+    PumpFor(200);
+    EXPECT_FALSE(DocumentViewShown("AVNullDocView"));
+}
+
+TEST_F(StandInTest, ToolbarShowsHidesAndClosesOnRequest) {
+    Host();
+    VARIANT_BOOL show = VARIANT_FALSE;
+    EXPECT_EQ(S_OK, Call(3, {ByRefBool(&show)}));
+    const Node* easel = Find(Tree(), "AVL_AVView", "AVToolBarEasel");
+    ASSERT_NE(nullptr, easel);
+    EXPECT_FALSE(easel->visible);
+    show = VARIANT_TRUE;
+    EXPECT_EQ(S_OK, Call(3, {ByRefBool(&show)}));
+    easel = Find(Tree(), "AVL_AVView", "AVToolBarEasel");
+    ASSERT_NE(nullptr, easel);
+    EXPECT_TRUE(easel->visible);
+
+    ::SendMessageA(easel->window, WM_CLOSE, 0, 0);
+    const std::vector<Node> tree = Tree();
+    EXPECT_EQ(nullptr, Find(tree, "AVL_AVView", "AVToolBarEasel"));
+    EXPECT_EQ(0, CountClass(tree, "Edit") + CountClass(tree, "RichEdit20A"));
+    // Members that update the closed boxes still work.
+    EXPECT_EQ(S_OK, Call(6, {}));
+    const Node* status = Find(tree, "AVL_AVView", "AVStatusLayoutView");
+    ASSERT_NE(nullptr, status);
+    ::SendMessageA(status->window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, Find(Tree(), "AVL_AVView", "AVStatusLayoutView"));
+}
+
+TEST(JournalFormat, LinesRoundTripWithEscapesAndSkipGarbage) {
+    JournalEntry entry;
+    entry.member = 13;
+    entry.flags = 1;
+    entry.argumentCount = 1;
+    entry.arguments.push_back({VT_BSTR | VT_BYREF, L"a\\b\tc\nd\re \x00e9\x4e2d"});
+    const std::string text = "garbage line\n" + FormatJournalLine(entry) + "\r\ninvoke\t1\n";
+    const std::vector<JournalEntry> parsed = ParseJournal(text);
+    ASSERT_EQ(1u, parsed.size());
+    EXPECT_EQ(13, parsed[0].member);
+    ASSERT_EQ(1u, parsed[0].arguments.size());
+    EXPECT_EQ(entry.arguments[0].value, parsed[0].arguments[0].value);
+    EXPECT_EQ(VT_BSTR | VT_BYREF, parsed[0].arguments[0].type);
+}
+
+TEST(PdfPageCount, FollowsTrailerCatalogAndRootPages) {
+    EXPECT_FALSE(PdfPageCount("not a pdf").has_value());
+    EXPECT_FALSE(PdfPageCount("%PDF-1.4\nno trailer").has_value());
+    const std::string nested = "%PDF-1.4\n"
+                               "1 0 obj << /Type /Pages /Parent 3 0 R /Count 2 >> endobj\n"
+                               "11 0 obj << /Type /Pages /Count 40 >> endobj\n"
+                               "3 0 obj << /Type /Pages /Kids [1 0 R] /Count 7 >> endobj\n"
+                               "4 0 obj << /Type /Catalog /Pages 3 0 R >> endobj\n"
+                               "trailer << /Size 5 /Root 4 0 R >>\n%%EOF\n";
+    EXPECT_EQ(7, PdfPageCount(nested));
+    // A /Counter key is not /Count.
+    const std::string counter = "%PDF-1.4\n1 0 obj << /Type /Pages /Counter 9 /Count 3 >> endobj\n"
+                                "2 0 obj << /Pages 1 0 R >> endobj\ntrailer << /Root 2 0 R >>\n";
+    EXPECT_EQ(3, PdfPageCount(counter));
+}
+
+} // namespace
+} // namespace folivex::standin

@@ -1,0 +1,691 @@
+#include "tests/windows/standin/win32_standin.h"
+
+#include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/standin/pdf_page_count.h"
+
+#include "com/bstr.h"
+#include "com/module.h"
+#include "com/variant.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace folivex::standin {
+
+// {06DF2A85-142B-4782-AC6A-C791454AE1F1}
+const CLSID kStandInClassId = {
+    0x06df2a85, 0x142b, 0x4782, {0xac, 0x6a, 0xc7, 0x91, 0x45, 0x4a, 0xe1, 0xf1}};
+
+namespace {
+
+constexpr const wchar_t* kControlClass = L"FolivexStandInViewer";
+constexpr const wchar_t* kParkingClass = L"FolivexStandInParking";
+constexpr const wchar_t* kViewClass = L"AVL_AVView";
+// Same letters as the text-box class, other case: class names are compared case-sensitively
+// by callers, so this one must not count as a text box.
+constexpr const wchar_t* kLowerCaseEditClass = L"edit";
+
+constexpr UINT_PTR kDocumentTimerId = 1;
+constexpr HRESULT kStandInFailure = static_cast<HRESULT>(0x80040201);
+constexpr DISPID kLastMember = 28;
+
+// Arguments each member takes; -1: any (members no caller uses). Member 1 is a property.
+constexpr int kArity[kLastMember + 1] = {-1, 0, 1, 1, 0, 0, 0, 0, 1, 0, 0, 1,  1,  1, -1,
+                                         0,  1, 3, 1, 2, 4, 2, 3, 0, 1, 1, -1, -1, 4};
+
+// The kind each member's arguments are converted to, in declared order.
+VARTYPE ArgumentKind(DISPID member, UINT index) {
+    switch (member) {
+    case 1:
+    case 2:
+    case 11:
+    case 12:
+    case 13:
+    case 18:
+        return VT_BSTR;
+    case 3:
+    case 24:
+    case 25:
+        return VT_BOOL;
+    case 8:
+    case 21:
+    case 28:
+        return VT_I4;
+    case 16:
+    case 17:
+    case 20:
+        return VT_R4;
+    case 19:
+        return index == 0 ? VT_BSTR : VT_R4;
+    case 22:
+        return index < 2 ? VT_I4 : VT_BOOL;
+    default:
+        return VT_EMPTY;
+    }
+}
+
+// --- settings, read from the environment at each call
+
+std::wstring Setting(const wchar_t* name) {
+    std::wstring value(256, L'\0');
+    DWORD n = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    if (n >= value.size()) {
+        value.resize(n);
+        n = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    }
+    value.resize(n < value.size() ? n : 0);
+    const auto first = value.find_first_not_of(L" \t");
+    const auto last = value.find_last_not_of(L" \t");
+    return first == std::wstring::npos ? std::wstring() : value.substr(first, last - first + 1);
+}
+
+bool NewLayout() {
+    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_LAYOUT").c_str(), L"old") != 0;
+}
+
+std::wstring PageBoxClass() {
+    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_PAGEBOX_CLASS").c_str(), L"RichEdit20A") == 0
+               ? L"RichEdit20A"
+               : L"Edit";
+}
+
+// Milliseconds until the document view appears, or -1 for never.
+long DocumentViewDelay() {
+    const std::wstring text = Setting(L"FOLIVEX_STANDIN_DOCVIEW_DELAY");
+    if (::_wcsicmp(text.c_str(), L"never") == 0) {
+        return -1;
+    }
+    wchar_t* end = nullptr;
+    const long value = std::wcstol(text.c_str(), &end, 10);
+    return (text.empty() || *end != L'\0' || value < 0) ? 0 : value;
+}
+
+// The failure switch: member numbers (and "print") separated by commas or blanks.
+bool FailureRequested(std::wstring_view member) {
+    const std::wstring list = Setting(L"FOLIVEX_STANDIN_FAIL");
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find_first_of(L", ;\t", start);
+        if (end == std::wstring::npos) {
+            end = list.size();
+        }
+        const std::wstring item = list.substr(start, end - start);
+        if (!item.empty() && ::_wcsicmp(item.c_str(), std::wstring(member).c_str()) == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+// --- the journal
+
+// The shortest text that reads back as the same number.
+template <typename Number>
+std::wstring NumberText(Number value) {
+    char buffer[64];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    if (ec != std::errc()) {
+        return L"?";
+    }
+    return std::wstring(buffer, end);
+}
+
+std::wstring ValueText(const VARIANT& argument) {
+    com::Variant value;
+    if (FAILED(::VariantCopyInd(value.Get(), const_cast<VARIANT*>(&argument)))) {
+        return L"?";
+    }
+    switch (value->vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+        return L"";
+    case VT_BSTR:
+        return com::Bstr::ToString(value->bstrVal);
+    case VT_BOOL:
+        return std::to_wstring(value->boolVal);
+    case VT_R4:
+        return NumberText(value->fltVal);
+    case VT_R8:
+        return NumberText(value->dblVal);
+    case VT_ERROR: {
+        wchar_t buffer[16];
+        std::swprintf(buffer, 16, L"0x%08lX", static_cast<unsigned long>(value->scode));
+        return buffer;
+    }
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+        return L"<object>";
+    default: {
+        com::Variant text;
+        if (SUCCEEDED(::VariantChangeTypeEx(text.Get(), value.Get(), MAKELCID(0x0409, SORT_DEFAULT),
+                                            0, VT_BSTR))) {
+            return com::Bstr::ToString(text->bstrVal);
+        }
+        return L"?";
+    }
+    }
+}
+
+void AppendToJournal(const JournalEntry& entry) {
+    const std::wstring path = Setting(L"FOLIVEX_STANDIN_JOURNAL");
+    if (path.empty()) {
+        return;
+    }
+    com::UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return;
+    }
+    const std::string line = FormatJournalLine(entry) + "\n";
+    DWORD written = 0;
+    ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+void JournalInvoke(DISPID member, WORD flags, const DISPPARAMS& params) {
+    JournalEntry entry;
+    entry.kind = JournalKind::Invoke;
+    entry.member = member;
+    entry.flags = flags;
+    entry.argumentCount = params.cArgs;
+    entry.namedCount = params.cNamedArgs;
+    for (UINT i = 0; i < params.cArgs && params.rgvarg; ++i) {
+        const VARIANT& argument = params.rgvarg[params.cArgs - 1 - i];
+        entry.arguments.push_back({argument.vt, ValueText(argument)});
+    }
+    AppendToJournal(entry);
+}
+
+// --- windows
+
+// Registers a class of this module; registering it again fails harmlessly. (Asking first with
+// GetClassInfoEx would not do: it also answers for the system's global classes, such as "Edit".)
+void RegisterModuleClass(const wchar_t* name, WNDPROC procedure, UINT style = 0) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = com::Module::Handle();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    ::RegisterClassExW(&wc);
+}
+
+// The viewer's views close on WM_CLOSE, as a caller that closes a toolbar expects.
+LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ::DestroyWindow(window);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND Child(const wchar_t* windowClass, const wchar_t* text, HWND parent, int x, int y, int width,
+           int height, DWORD extraStyle = 0) {
+    // System classes are created on behalf of user32: class names are looked up without regard
+    // to case, and with this module's (or no) instance handle this module's own class "edit"
+    // would stand in for the system's "Edit".
+    const bool ours = windowClass == kViewClass || windowClass == kLowerCaseEditClass;
+    HINSTANCE instance = ours ? com::Module::Handle() : ::GetModuleHandleW(L"user32.dll");
+    return ::CreateWindowExW(0, windowClass, text,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | extraStyle, x, y, width,
+                             height, parent, nullptr, instance, nullptr);
+}
+
+HWND View(const wchar_t* text, HWND parent, int x, int y, int width, int height) {
+    return Child(kViewClass, text, parent, x, y, width, height, WS_CLIPCHILDREN);
+}
+
+// Puts `windows` in this Z-order, the first at the top, below any window already above them.
+void StackInOrder(const std::vector<HWND>& windows) {
+    HWND after = HWND_TOP;
+    for (HWND window : windows) {
+        if (window) {
+            ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            after = window;
+        }
+    }
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    com::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size = {};
+    // Test documents are small; anything huge is not one of them.
+    constexpr LONGLONG kMaxBytes = 64LL * 1024 * 1024;
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxBytes) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return std::nullopt;
+    }
+    bytes.resize(read);
+    return bytes;
+}
+
+} // namespace
+
+com::ComPtr<StandIn> StandIn::Create() {
+    com::ComPtr<StandIn> control = com::Make<StandIn>();
+    if (control && !control->CreateWindows()) {
+        return nullptr;
+    }
+    return control;
+}
+
+StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
+
+StandIn::~StandIn() {
+    documentTimer_.Stop();
+    window_.Reset();
+    parking_.Reset();
+}
+
+DWORD StandIn::MiscStatus() {
+    return OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_RECOMPOSEONRESIZE |
+           OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE;
+}
+
+bool StandIn::CreateWindows() {
+    RegisterModuleClass(kControlClass, &StandIn::WindowProc, CS_DBLCLKS);
+    RegisterModuleClass(kParkingClass, ::DefWindowProcW);
+    RegisterModuleClass(kViewClass, ViewWindowProc);
+    RegisterModuleClass(kLowerCaseEditClass, ::DefWindowProcW);
+    // Until a container activates the control its window waits in a hidden window of its own.
+    parking_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kParkingClass, L"", WS_POPUP, 0, 0, 640, 480,
+                                     nullptr, nullptr, com::Module::Handle(), nullptr));
+    if (!parking_) {
+        return false;
+    }
+    window_.Reset(::CreateWindowExW(
+        0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 640,
+        480, parking_.Get(), nullptr, com::Module::Handle(), this));
+    if (!window_) {
+        return false;
+    }
+    ApplyLayoutSettings();
+    return true;
+}
+
+bool StandIn::AttachToParent(HWND parent, const RECT& position) {
+    if (!window_) {
+        return false;
+    }
+    ::SetParent(window_.Get(), parent);
+    ::MoveWindow(window_.Get(), position.left, position.top, position.right - position.left,
+                 position.bottom - position.top, TRUE);
+    ::ShowWindow(window_.Get(), SW_SHOW);
+    ApplyLayoutSettings();
+    return true;
+}
+
+void StandIn::DetachFromParent() {
+    if (window_ && parking_) {
+        ::ShowWindow(window_.Get(), SW_HIDE);
+        ::SetParent(window_.Get(), parking_.Get());
+    }
+}
+
+void StandIn::DrawContent(HDC dc, const RECT& bounds) {
+    ::FillRect(dc, &bounds, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+}
+
+HWND StandIn::LiveChild(HWND window) const {
+    return window && window_ && ::IsWindow(window) && ::IsChild(window_.Get(), window) ? window
+                                                                                       : nullptr;
+}
+
+void StandIn::ApplyLayoutSettings() {
+    const bool newLayout = NewLayout();
+    const std::wstring pageBoxClass = PageBoxClass();
+    if (treeBuilt_ && newLayout == builtNewLayout_ && pageBoxClass == builtPageBoxClass_) {
+        return;
+    }
+    builtNewLayout_ = newLayout;
+    builtPageBoxClass_ = pageBoxClass;
+    BuildTree();
+}
+
+void StandIn::DestroyTree() {
+    if (!window_) {
+        return;
+    }
+    std::vector<HWND> children;
+    for (HWND c = ::GetWindow(window_.Get(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        children.push_back(c);
+    }
+    for (HWND c : children) {
+        ::DestroyWindow(c);
+    }
+    easel_ = pageBox_ = zoomBox_ = documentView_ = nullptr;
+    treeBuilt_ = false;
+}
+
+// The viewer's windows, top of the Z-order first: the toolbar easel with the two toolbar views
+// (one 36 pixels wide; the other 120, holding the page and zoom boxes), windows that look
+// almost like them, the navigation bar, the tab view and the web search view. The document view
+// comes later, below all of them.
+void StandIn::BuildTree() {
+    DestroyTree();
+    if (!window_) {
+        return;
+    }
+    const bool newLayout = builtNewLayout_;
+    const wchar_t* pageClass = builtPageBoxClass_.c_str();
+    HWND root = window_.Get();
+
+    easel_ = View(L"AVToolBarEasel", root, 0, 0, 400, 34);
+    HWND tools = View(L"AVToolBarView", easel_, 2, 2, 36, 30);
+    HWND hand = Child(L"Button", L"Hand", tools, 2, 2, 30, 26);
+    HWND navigation = View(L"AVToolBarView", easel_, 42, 2, 120, 30);
+    const int pageWidth = newLayout ? 30 : 60;
+    pageBox_ = Child(pageClass, L"", navigation, 2, 4, pageWidth, 22, WS_BORDER);
+    zoomBox_ = Child(L"Edit", L"100%", navigation, pageWidth + 6, 4, 50, 22, WS_BORDER);
+    StackInOrder({pageBox_, zoomBox_});
+    // Looks like a page box but is not: its class differs in case.
+    HWND lowerCase =
+        Child(kLowerCaseEditClass, newLayout ? L"7" : L"2 of 9", easel_, 170, 6, 30, 22);
+    StackInOrder({tools, navigation, lowerCase});
+    (void)hand;
+
+    HWND splitter = View(L"AVSplitterView", root, 0, 34, 400, 4);
+    HWND status = View(L"AVStatusLayoutView", root, 0, 440, 400, 26);
+    // A number box that only the new layout's walks count as a page box.
+    HWND number = newLayout ? nullptr : Child(L"Edit", L"12", status, 2, 2, 30, 22, WS_BORDER);
+    (void)number;
+    HWND tabs = View(L"AVTabView", root, 0, 38, 24, 400);
+    HWND search = View(L"AVWebSearchView", root, 376, 38, 24, 400);
+    StackInOrder({easel_, splitter, status, tabs, search});
+
+    treeBuilt_ = true;
+    UpdatePageBox();
+    UpdateZoomBox();
+    if (!toolbarVisible_) {
+        ::ShowWindow(easel_, SW_HIDE);
+    }
+    if (documentShown_) {
+        ShowDocumentView();
+    }
+}
+
+void StandIn::ShowDocumentView() {
+    documentTimer_.Stop();
+    if (!window_ || LiveChild(documentView_)) {
+        return;
+    }
+    documentShown_ = true;
+    documentView_ =
+        View(builtNewLayout_ ? L"AVNullDocView" : L"AVPageView", window_.Get(), 24, 38, 352, 400);
+    // Its own children, which no walk should ever reach.
+    HWND inner = View(L"AVPageView", documentView_, 0, 0, 352, 30);
+    HWND page = Child(L"Edit", L"9 of 9", documentView_, 4, 34, 30, 22);
+    HWND zoom = Child(L"Edit", L"400%", documentView_, 40, 34, 50, 22);
+    StackInOrder({inner, page, zoom});
+    ::SetWindowPos(documentView_, HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void StandIn::UpdatePageBox() {
+    if (HWND box = LiveChild(pageBox_)) {
+        const std::wstring text =
+            builtNewLayout_ ? std::to_wstring(page_)
+                            : std::to_wstring(page_) + L" of " + std::to_wstring(pageCount_);
+        ::SetWindowTextW(box, text.c_str());
+    }
+}
+
+void StandIn::UpdateZoomBox() {
+    if (HWND box = LiveChild(zoomBox_)) {
+        ::SetWindowTextW(box, (std::to_wstring(zoomPercent_) + L"%").c_str());
+    }
+}
+
+HRESULT StandIn::Load(const std::wstring& path) {
+    documentTimer_.Stop();
+    if (HWND view = LiveChild(documentView_)) {
+        ::DestroyWindow(view);
+    }
+    documentView_ = nullptr;
+    documentShown_ = false;
+    source_ = path;
+    const std::optional<std::string> data = ReadFileBytes(path);
+    const std::optional<int> count = data ? PdfPageCount(*data) : std::nullopt;
+    documentLoaded_ = count.has_value();
+    if (!documentLoaded_) {
+        // Nothing to show: the document view does not appear.
+        return S_FALSE;
+    }
+    pageCount_ = std::max(*count, 1);
+    page_ = 1;
+    zoomPercent_ = 100;
+    UpdatePageBox();
+    UpdateZoomBox();
+    const long delay = DocumentViewDelay();
+    if (delay >= 0) {
+        documentTimer_.Start(window_.Get(), kDocumentTimerId, static_cast<UINT>(delay));
+    }
+    return S_OK;
+}
+
+// --- IDispatch
+
+HRESULT StandIn::GetTypeInfoCount(UINT* count) {
+    if (!count) {
+        return E_POINTER;
+    }
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT StandIn::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) {
+        *info = nullptr;
+    }
+    return DISP_E_BADINDEX;
+}
+
+HRESULT StandIn::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
+    for (UINT i = 0; ids && i < count; ++i) {
+        ids[i] = DISPID_UNKNOWN;
+    }
+    return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT StandIn::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+    DISPPARAMS none = {};
+    const DISPPARAMS& arguments = params ? *params : none;
+    if (arguments.cArgs > 0 && !arguments.rgvarg) {
+        return E_INVALIDARG;
+    }
+    JournalInvoke(member, flags, arguments);
+    if (member < 1 || member > kLastMember) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    ApplyLayoutSettings();
+    if (FailureRequested(std::to_wstring(member))) {
+        const std::wstring description = L"Stand-in failure of member " + std::to_wstring(member);
+        if (!exception) {
+            return kStandInFailure;
+        }
+        *exception = {};
+        exception->scode = kStandInFailure;
+        exception->bstrSource = ::SysAllocString(L"StandIn");
+        exception->bstrDescription = ::SysAllocString(description.c_str());
+        return DISP_E_EXCEPTION;
+    }
+    return CallMember(member, flags, arguments, result, argumentError);
+}
+
+HRESULT StandIn::CallMember(DISPID member, WORD flags, const DISPPARAMS& params, VARIANT* result,
+                            UINT* argumentError) {
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    if (put) {
+        if (member != 1) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        if (params.cNamedArgs != 1 || !params.rgdispidNamedArgs ||
+            params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+    } else if (params.cNamedArgs != 0) {
+        return DISP_E_NONAMEDARGS;
+    }
+    const UINT expected = put ? 1 : static_cast<UINT>(kArity[member]);
+    if (kArity[member] >= 0 && params.cArgs != expected) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    if (!put && !(flags & DISPATCH_METHOD) && !(member == 1 && (flags & DISPATCH_PROPERTYGET))) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    // Each argument converted to its declared kind, in declared order.
+    std::vector<com::Variant> values(kArity[member] >= 0 ? expected : 0);
+    for (UINT i = 0; i < values.size(); ++i) {
+        const UINT slot = params.cArgs - 1 - i;
+        const VARTYPE kind = put ? static_cast<VARTYPE>(VT_BSTR) : ArgumentKind(member, i);
+        if (FAILED(::VariantChangeType(values[i].Get(), &params.rgvarg[slot], 0, kind))) {
+            if (argumentError) {
+                *argumentError = slot;
+            }
+            return DISP_E_TYPEMISMATCH;
+        }
+    }
+    if (result) {
+        ::VariantInit(result);
+    }
+
+    const int lastPage = std::max(pageCount_, 1);
+    switch (member) {
+    case 1:
+        if (put) {
+            source_ = com::Bstr::ToString(values[0]->bstrVal);
+        } else if (result) {
+            result->vt = VT_BSTR;
+            result->bstrVal =
+                ::SysAllocStringLen(source_.data(), static_cast<UINT>(source_.size()));
+        }
+        return S_OK;
+    case 2: {
+        const HRESULT hr = Load(com::Bstr::ToString(values[0]->bstrVal));
+        if (result) {
+            result->vt = VT_BOOL;
+            result->boolVal = hr == S_OK ? VARIANT_TRUE : VARIANT_FALSE;
+        }
+        return S_OK;
+    }
+    case 3:
+        toolbarVisible_ = values[0]->boolVal != VARIANT_FALSE;
+        if (HWND easel = LiveChild(easel_)) {
+            ::ShowWindow(easel, toolbarVisible_ ? SW_SHOWNA : SW_HIDE);
+        }
+        return S_OK;
+    case 4:
+        page_ = 1;
+        break;
+    case 5:
+        page_ = lastPage;
+        break;
+    case 6:
+        page_ = std::min(page_ + 1, lastPage);
+        break;
+    case 7:
+        page_ = std::max(page_ - 1, 1);
+        break;
+    case 8:
+        page_ = std::clamp(static_cast<int>(values[0]->lVal), 1, lastPage);
+        break;
+    case 16:
+    case 17: {
+        const float percent = values[0]->fltVal;
+        if (std::isfinite(percent) && percent >= 1.0f && percent <= 6400.0f) {
+            zoomPercent_ = static_cast<int>(std::lround(percent));
+            UpdateZoomBox();
+        }
+        return S_OK;
+    }
+    default:
+        return S_OK;
+    }
+    UpdatePageBox();
+    return S_OK;
+}
+
+// --- IOleCommandTarget
+
+HRESULT StandIn::QueryStatus(const GUID* group, ULONG count, OLECMD commands[], OLECMDTEXT*) {
+    if (group) {
+        return OLECMDERR_E_UNKNOWNGROUP;
+    }
+    if (count > 0 && !commands) {
+        return E_POINTER;
+    }
+    for (ULONG i = 0; i < count; ++i) {
+        commands[i].cmdf =
+            commands[i].cmdID == OLECMDID_PRINT ? (OLECMDF_SUPPORTED | OLECMDF_ENABLED) : 0;
+    }
+    return S_OK;
+}
+
+HRESULT StandIn::Exec(const GUID* group, DWORD command, DWORD option, VARIANT* in, VARIANT*) {
+    if (group) {
+        return OLECMDERR_E_UNKNOWNGROUP;
+    }
+    JournalEntry entry;
+    entry.kind = JournalKind::Command;
+    entry.member = static_cast<std::int32_t>(command);
+    entry.flags = option;
+    if (in) {
+        entry.argumentCount = 1;
+        entry.arguments.push_back({in->vt, ValueText(*in)});
+    }
+    AppendToJournal(entry);
+    if (command != OLECMDID_PRINT) {
+        return OLECMDERR_E_NOTSUPPORTED;
+    }
+    return FailureRequested(L"print") ? E_FAIL : S_OK;
+}
+
+// --- the control's window
+
+LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<StandIn*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self && self->window_.Get() == window) {
+            // Destroyed with its container's window: nothing left to destroy later.
+            self->documentTimer_.Stop();
+            self->window_.Release();
+            self->easel_ = self->pageBox_ = self->zoomBox_ = self->documentView_ = nullptr;
+        }
+    } else if (message == WM_TIMER && wParam == kDocumentTimerId && self) {
+        self->ShowDocumentView();
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace folivex::standin

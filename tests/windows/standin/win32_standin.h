@@ -1,0 +1,103 @@
+#pragma once
+// The stand-in PDF viewer component: a windowed ActiveX control registered as "AcroPDF.PDF" in
+// the test prefixes only. It accepts the viewer members by number, writes every call it
+// receives to a journal, grows the viewer's child-window tree in either layout, and shows a
+// document view window some time after each load request. Its settings come from environment
+// variables read at each call (see README.md).
+
+#include "com/object.h"
+#include "com/ole_control.h"
+#include "com/unique_handle.h"
+
+#include <docobj.h>
+
+#include <string>
+
+namespace folivex::standin {
+
+// {06DF2A85-142B-4782-AC6A-C791454AE1F1}
+extern const CLSID kStandInClassId;
+
+class StandIn
+    : public com::Object<StandIn, IDispatch, com::OleControl<StandIn>, IOleCommandTarget> {
+public:
+    static com::ComPtr<StandIn> Create();
+    StandIn();
+    ~StandIn() override;
+
+    // What com::OleControl needs of its control.
+    static const CLSID& ClassId() { return kStandInClassId; }
+    static DWORD MiscStatus();
+    HWND ControlWindow() { return window_.Get(); }
+    bool AttachToParent(HWND parent, const RECT& position);
+    void DetachFromParent();
+    void DrawContent(HDC dc, const RECT& bounds);
+    HRESULT ClassTypeInfo(ITypeInfo**) { return E_NOTIMPL; }
+    const IID& DefaultEventInterface() { return IID_NULL; }
+    HRESULT AdviseDefaultEvents(IUnknown*, DWORD*) { return CONNECT_E_CANNOTCONNECT; }
+    void OnClientSiteChanged() {}
+
+    // IDispatch, by member number only: there are no names and no type information, so that
+    // what a caller sends arrives here untouched.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) override;
+
+    // IOleCommandTarget: the generic print request.
+    HRESULT STDMETHODCALLTYPE QueryStatus(const GUID* group, ULONG count, OLECMD commands[],
+                                          OLECMDTEXT* text) override;
+    HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD command, DWORD option, VARIANT* in,
+                                   VARIANT* out) override;
+
+private:
+    struct LibraryTraits {
+        using Handle = HMODULE;
+        static Handle Invalid() { return nullptr; }
+        static void Close(Handle h) { ::FreeLibrary(h); }
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool CreateWindows();
+    HRESULT CallMember(DISPID member, WORD flags, const DISPPARAMS& params, VARIANT* result,
+                       UINT* argumentError);
+    HRESULT Load(const std::wstring& path);
+    // Rebuilds the toolbar windows when the layout or page-box class setting changed.
+    void ApplyLayoutSettings();
+    void BuildTree();
+    void DestroyTree();
+    void ShowDocumentView();
+    void UpdatePageBox();
+    void UpdateZoomBox();
+    HWND LiveChild(HWND window) const;
+
+    com::UniqueHandle<LibraryTraits> richEdit_;
+    com::UniqueWindow parking_;
+    com::UniqueWindow window_;
+    com::WindowTimer documentTimer_;
+
+    // The layout the tree was built in.
+    bool builtNewLayout_ = true;
+    std::wstring builtPageBoxClass_;
+    bool treeBuilt_ = false;
+
+    // Windows of the tree that members update; children of window_, which owns them (a
+    // toolbar window may also be closed by a WM_CLOSE, so they are checked before use).
+    HWND easel_ = nullptr;
+    HWND pageBox_ = nullptr;
+    HWND zoomBox_ = nullptr;
+    HWND documentView_ = nullptr;
+
+    std::wstring source_;
+    bool documentLoaded_ = false;
+    bool documentShown_ = false;
+    bool toolbarVisible_ = true;
+    int pageCount_ = 1;
+    int page_ = 1;
+    int zoomPercent_ = 100;
+};
+
+} // namespace folivex::standin
