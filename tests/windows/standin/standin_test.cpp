@@ -298,6 +298,35 @@ TEST(StandInRegistration, ProgIdNamesTheStandInWithItsVersionedProgId) {
     ::OleUninitialize();
 }
 
+TEST(StandInRegistration, UnregisterRemovesTheProgIdAndRegisterRestoresIt) {
+    ::OleInitialize(nullptr);
+    const std::wstring dll = ProgramDirectory() + L"\\folivex_standin.dll";
+    HMODULE module = ::LoadLibraryW(dll.c_str());
+    ASSERT_NE(nullptr, module);
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    auto unregister = reinterpret_cast<Entry>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllUnregisterServer")));
+    auto reg = reinterpret_cast<Entry>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllRegisterServer")));
+    ASSERT_TRUE(unregister && reg);
+    CLSID clsid = {};
+    EXPECT_EQ(S_OK, unregister());
+    EXPECT_TRUE(FAILED(::CLSIDFromProgID(L"AcroPDF.PDF", &clsid)));
+    EXPECT_EQ(S_OK, reg());
+    EXPECT_EQ(S_OK, ::CLSIDFromProgID(L"AcroPDF.PDF", &clsid));
+    wchar_t model[32] = {};
+    DWORD size = sizeof(model);
+    LPOLESTR text = nullptr;
+    ASSERT_EQ(S_OK, ::StringFromCLSID(clsid, &text));
+    const std::wstring key = std::wstring(L"CLSID\\") + text + L"\\InprocServer32";
+    ::CoTaskMemFree(text);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), L"ThreadingModel",
+                                            RRF_RT_REG_SZ, nullptr, model, &size));
+    EXPECT_STREQ(L"Apartment", model);
+    ::FreeLibrary(module);
+    ::OleUninitialize();
+}
+
 TEST_F(StandInTest, JournalRecordsEachCallInOrderWithDeclaredArgumentOrderAndKinds) {
     Host();
     com::Bstr source(L"C:\\docs\\a\tb.pdf");
