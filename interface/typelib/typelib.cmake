@@ -1,9 +1,9 @@
 # The type library, its C/C++ header and the IID/CLSID definitions, made from the one IDL.
 #
-#   folivex_type_library(IDL <path> [NAME <library file name, default Folivex>])
+#   folivex_type_library(IDL <path>)
 #
 # Outputs, in ${CMAKE_CURRENT_BINARY_DIR}/generated:
-#   <NAME>.tlb     the completed type library (custom target folivex_tlb builds it)
+#   Folivex.tlb    the completed type library (custom target folivex_tlb builds it)
 #   folivex.h      the header for early-binding code
 #   folivex_i.c    the IID/CLSID definitions, compiled into the static library folivex_idl,
 #                  which also carries the include directory of the header
@@ -16,15 +16,13 @@
 set(FOLIVEX_TYPELIB_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(folivex_type_library)
-    cmake_parse_arguments(ARG "" "IDL;NAME" "" ${ARGN})
+    cmake_parse_arguments(ARG "" "IDL" "" ${ARGN})
     if(NOT ARG_IDL)
         message(FATAL_ERROR "folivex_type_library: IDL <path> is required")
     endif()
-    if(NOT ARG_NAME)
-        set(ARG_NAME Folivex)
-    endif()
+    set(name Folivex)
     set(out ${CMAKE_CURRENT_BINARY_DIR}/generated)
-    set(tlb ${out}/${ARG_NAME}.tlb)
+    set(tlb ${out}/${name}.tlb)
     file(MAKE_DIRECTORY ${out})
 
     if(MSVC)
@@ -51,8 +49,8 @@ function(folivex_type_library)
             set(winearch win32)
         endif()
         set(widl ${FOLIVEX_WIDL} -I/usr/include/wine/wine/windows -L${FOLIVEX_STDOLE_DIR} ${widl_bits})
-        add_custom_command(OUTPUT ${out}/widl-${ARG_NAME}.tlb
-            COMMAND ${widl} -t -o ${out}/widl-${ARG_NAME}.tlb ${ARG_IDL}
+        add_custom_command(OUTPUT ${out}/widl-${name}.tlb
+            COMMAND ${widl} -t -o ${out}/widl-${name}.tlb ${ARG_IDL}
             DEPENDS ${ARG_IDL} COMMENT "widl: type library" VERBATIM)
         add_custom_command(OUTPUT ${out}/folivex.h
             COMMAND ${widl} -h -o ${out}/folivex.h ${ARG_IDL}
@@ -69,9 +67,9 @@ function(folivex_type_library)
         target_link_libraries(folivex_complete_typelib PRIVATE oleaut32 ole32 uuid)
 
         # The build's own Wine prefix: a missing or foreign ~/.wine does not matter.
-        set(prefix ${CMAKE_BINARY_DIR}/wine-prefix)
+        set(prefix ${CMAKE_BINARY_DIR}/typelib-prefix)
         set(wine_env ${CMAKE_COMMAND} -E env WINEPREFIX=${prefix} WINEARCH=${winearch} WINEDEBUG=-all
-            --unset=DISPLAY)
+            WINEDLLOVERRIDES=mscoree,mshtml= --unset=DISPLAY)
         add_custom_command(OUTPUT ${prefix}/system.reg
             COMMAND ${wine_env} ${wine} wineboot -i
             COMMAND ${wine_env} wineserver -w
@@ -79,11 +77,11 @@ function(folivex_type_library)
             VERBATIM)
         # Relative file names: the tool is a Windows program and sees the folder through Wine.
         add_custom_command(OUTPUT ${tlb}
-            COMMAND ${wine_env} ${wine} $<TARGET_FILE:folivex_complete_typelib> widl-${ARG_NAME}.tlb ${ARG_NAME}.tlb
+            COMMAND ${wine_env} ${wine} $<TARGET_FILE:folivex_complete_typelib> widl-${name}.tlb ${name}.tlb
             COMMAND ${wine_env} wineserver -w
             WORKING_DIRECTORY ${out}
-            DEPENDS ${out}/widl-${ARG_NAME}.tlb folivex_complete_typelib ${prefix}/system.reg
-            COMMENT "Completing the type library ${ARG_NAME}.tlb"
+            DEPENDS ${out}/widl-${name}.tlb folivex_complete_typelib ${prefix}/system.reg
+            COMMENT "Completing the type library ${name}.tlb"
             VERBATIM)
     endif()
 

@@ -7,6 +7,7 @@ endif()
 
 add_executable(folivex_typelib_test ${CMAKE_CURRENT_LIST_DIR}/typelib_test.cpp)
 target_compile_definitions(folivex_typelib_test PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+set_target_properties(folivex_typelib_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 target_link_libraries(folivex_typelib_test PRIVATE gtest oleaut32 ole32 uuid shell32)
 if(NOT MSVC)
     target_compile_options(folivex_typelib_test PRIVATE -Wall -Wextra -Werror)
