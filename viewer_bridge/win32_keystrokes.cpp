@@ -1,0 +1,184 @@
+#include "viewer_bridge/win32_keystrokes.h"
+
+#include <vector>
+
+namespace folivex {
+namespace {
+
+// Extra information of our injected events: "FV" in the high half, then a marker bit and the
+// batch number. 32 bits, so it fits ULONG_PTR on both architectures.
+constexpr ULONG_PTR kTagBase = 0x46560000u;
+constexpr ULONG_PTR kTagMask = 0xFFFF0000u;
+constexpr ULONG_PTR kMarkerBit = 0x8000u;
+constexpr ULONG_PTR kBatchMask = 0x7FFFu;
+
+// The batches of this thread, and which of the last 64 have had their marker seen. A nested
+// delivery (a host handler calling in while we pump) may retrieve an outer batch's marker; the
+// outer wait finds it here. Trivially destructible, as thread-locals in a library should be.
+thread_local std::uint32_t t_nextBatch = 0;
+thread_local std::uint64_t t_markersSeen = 0;
+
+std::uint64_t BatchBit(std::uint32_t batch) {
+    return std::uint64_t{1} << (batch % 64);
+}
+
+ULONG_PTR Tag(std::uint32_t batch, bool marker) {
+    return kTagBase | (marker ? kMarkerBit : 0) | (batch & kBatchMask);
+}
+
+bool IsExtendedKey(std::uint16_t vk) {
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
+           vk == VK_DIVIDE || vk == VK_NUMLOCK;
+}
+
+INPUT ToInput(const KeyInput& key, ULONG_PTR tag) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.dwExtraInfo = tag;
+    if (key.kind == KeyInput::Kind::Unicode) {
+        input.ki.wScan = key.code;
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+    } else {
+        input.ki.wVk = key.code;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key.code, MAPVK_VK_TO_VSC));
+        if (IsExtendedKey(key.code)) {
+            input.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+        }
+    }
+    if (key.up) {
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    }
+    return input;
+}
+
+// After a partial injection, the modifiers the injected part pressed and did not release are
+// released, so no Ctrl or Shift is left held for the user.
+void ReleaseStrandedModifiers(std::span<const KeyInput> injected) {
+    bool held[3] = {false, false, false};
+    const std::uint16_t modifiers[3] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    for (const KeyInput& key : injected) {
+        for (int i = 0; i < 3; ++i) {
+            if (key.kind == KeyInput::Kind::VirtualKey && key.code == modifiers[i]) {
+                held[i] = !key.up;
+            }
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (held[i]) {
+            INPUT input = ToInput({KeyInput::Kind::VirtualKey, modifiers[i], true}, 0);
+            ::SendInput(1, &input, sizeof(INPUT));
+        }
+    }
+}
+
+bool ForegroundIsThisThread() {
+    const HWND foreground = ::GetForegroundWindow();
+    return foreground != nullptr &&
+           ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId();
+}
+
+} // namespace
+
+std::optional<LayoutKey> Win32KeyboardLayout::KeyFor(char32_t character) const {
+    if (character > 0xFFFF) {
+        return std::nullopt;
+    }
+    const SHORT scan = ::VkKeyScanW(static_cast<WCHAR>(character));
+    if (scan == -1) {
+        return std::nullopt;
+    }
+    const auto bits = static_cast<std::uint16_t>(scan);
+    const auto shiftState = static_cast<std::uint8_t>(bits >> 8);
+    if (shiftState & ~0x07u) {
+        return std::nullopt; // needs a layout-specific modifier we cannot press
+    }
+    LayoutKey key{static_cast<std::uint16_t>(bits & 0xFF)};
+    key.shift = (shiftState & 1) != 0;
+    key.control = (shiftState & 2) != 0;
+    key.alt = (shiftState & 4) != 0;
+    return key;
+}
+
+bool Win32KeyInputSink::Deliver(std::span<const KeyInput> inputs) {
+    if (inputs.empty()) {
+        return true;
+    }
+    const std::uint32_t batch = t_nextBatch++ & kBatchMask;
+    t_markersSeen &= ~BatchBit(batch);
+
+    std::vector<INPUT> events;
+    events.reserve(inputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        events.push_back(ToInput(inputs[i], Tag(batch, i + 1 == inputs.size())));
+    }
+    const bool watchable = ForegroundIsThisThread();
+    const UINT count = static_cast<UINT>(events.size());
+    const UINT sent = ::SendInput(count, events.data(), sizeof(INPUT));
+    if (sent < count) {
+        ReleaseStrandedModifiers(inputs.first(sent));
+        return false;
+    }
+    if (!watchable) {
+        return true;
+    }
+    return WaitForMarker(batch);
+}
+
+bool Win32KeyInputSink::WaitForMarker(std::uint32_t batch) {
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+                // Read before dispatching: a nested pump would replace it.
+                const auto extra = static_cast<ULONG_PTR>(::GetMessageExtraInfo());
+                if ((extra & kTagMask) == kTagBase && (extra & kMarkerBit) != 0) {
+                    t_markersSeen |= BatchBit(static_cast<std::uint32_t>(extra & kBatchMask));
+                }
+            }
+            Dispatch(message);
+            if (t_markersSeen & BatchBit(batch)) {
+                DrainPosted();
+                return true;
+            }
+        }
+        const ULONGLONG elapsed = ::GetTickCount64() - start;
+        if (elapsed >= timeoutMs_) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeoutMs_ - elapsed),
+                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+void Win32KeyInputSink::Dispatch(MSG& message) {
+    if (preTranslate_ && preTranslate_(message)) {
+        return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+
+// What the keys caused and posted (the characters TranslateMessage made, the component's own
+// follow-up messages) runs before the caller goes on; bounded, so a window that keeps posting
+// to itself cannot hold us.
+void Win32KeyInputSink::DrainPosted() {
+    constexpr int kMaxMessages = 256;
+    MSG message;
+    for (int i = 0;
+         i < kMaxMessages &&
+         ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE);
+         ++i) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        Dispatch(message);
+    }
+}
+
+} // namespace folivex

@@ -1,0 +1,70 @@
+#pragma once
+// Keystroke delivery on Win32: characters mapped through the thread's keyboard layout, inputs
+// injected with SendInput, and a bounded message pump that returns once the last of them has
+// been processed by this thread.
+
+#include "viewer_bridge/keystrokes.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <utility>
+
+namespace folivex {
+
+// VkKeyScanW on the calling thread's layout.
+class Win32KeyboardLayout : public KeyboardLayout {
+public:
+    std::optional<LayoutKey> KeyFor(char32_t character) const override;
+};
+
+// Injects the inputs and pumps this thread's messages until the last one has been retrieved and
+// dispatched. Every injected event carries a tag in its extra information; the last carries a
+// marker of its own, which GetMessageExtraInfo shows when its key message comes out of the
+// queue. The wait ends there, after the messages the keys posted have run, or after the
+// timeout (keys swallowed by a hook, or focus in a window of another thread that never sends
+// them here).
+//
+// When the foreground window belongs to another thread its processing cannot be watched from
+// here: the inputs are injected and Deliver returns at once.
+class Win32KeyInputSink : public KeyInputSink {
+public:
+    // Called for each message the wait retrieves before it is translated and dispatched; true
+    // when it has handled the message (an in-place active object's TranslateAccelerator, say).
+    using PreTranslate = std::function<bool(MSG&)>;
+    static constexpr DWORD kDefaultTimeoutMs = 3000;
+
+    explicit Win32KeyInputSink(PreTranslate preTranslate = {}, DWORD timeoutMs = kDefaultTimeoutMs)
+        : preTranslate_(std::move(preTranslate)), timeoutMs_(timeoutMs) {}
+
+    // False when the platform refused the inputs, the wait timed out or WM_QUIT came (which is
+    // posted again for the thread's own loop).
+    bool Deliver(std::span<const KeyInput> inputs) override;
+
+private:
+    bool WaitForMarker(std::uint32_t batch);
+    void Dispatch(MSG& message);
+    void DrainPosted();
+
+    PreTranslate preTranslate_;
+    DWORD timeoutMs_;
+};
+
+// What the text operations use: parse, map and deliver.
+class Win32KeystrokeSender : public KeystrokeSender {
+public:
+    explicit Win32KeystrokeSender(Win32KeyInputSink::PreTranslate preTranslate = {},
+                                  DWORD timeoutMs = Win32KeyInputSink::kDefaultTimeoutMs)
+        : sink_(std::move(preTranslate), timeoutMs) {}
+    Win32KeystrokeSender(const Win32KeystrokeSender&) = delete;
+    Win32KeystrokeSender& operator=(const Win32KeystrokeSender&) = delete;
+
+    bool SendKeys(std::wstring_view keys) override { return sender_.SendKeys(keys); }
+
+private:
+    Win32KeyboardLayout layout_;
+    Win32KeyInputSink sink_;
+    ParsedKeystrokeSender sender_{layout_, sink_};
+};
+
+} // namespace folivex
