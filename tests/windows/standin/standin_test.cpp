@@ -616,6 +616,44 @@ TEST_F(StandInTest, ToolbarShowsHidesAndClosesOnRequest) {
     EXPECT_EQ(nullptr, Find(Tree(), "AVL_AVView", "AVStatusLayoutView"));
 }
 
+TEST_F(StandInTest, WindowLivesOnlyWhileActiveAndTheDocumentOutlivesIt) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
+    Host();
+    HWND window = control_->ControlWindow();
+    EXPECT_EQ(control_->SiteWindow(), ::GetParent(window));
+    ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+    ASSERT_TRUE(PumpUntil([&] { return DocumentViewShown("AVPageView"); }));
+    EXPECT_EQ(S_OK, Call(6, {}));
+
+    com::ComPtr<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(S_OK, control_->Object()->QueryInterface(
+                        IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.GetAddressOf())));
+    ASSERT_EQ(S_OK, inPlace->InPlaceDeactivate());
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(nullptr, ::GetWindow(control_->SiteWindow(), GW_CHILD));
+
+    com::ComPtr<IOleClientSite> site;
+    ASSERT_EQ(S_OK, control_->Object()->GetClientSite(site.GetAddressOf()));
+    RECT position = {0, 0, 600, 480};
+    ASSERT_EQ(S_OK, control_->Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.Get(), 0,
+                                               control_->SiteWindow(), &position));
+    window = control_->ControlWindow();
+    ASSERT_TRUE(::IsWindow(window));
+    EXPECT_EQ(control_->SiteWindow(), ::GetParent(window));
+    // Rebuilt from the document's state: same page, view shown again.
+    const std::vector<Node> tree = Tree();
+    EXPECT_NE(nullptr, Find(tree, "Edit", "2 of 3"));
+    EXPECT_NE(nullptr, Find(tree, "AVL_AVView", "AVPageView"));
+
+    // SetObjectRects resizes the window.
+    RECT smaller = {0, 0, 300, 200};
+    ASSERT_EQ(S_OK, inPlace->SetObjectRects(&smaller, &smaller));
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(300, client.right);
+    EXPECT_EQ(200, client.bottom);
+}
+
 TEST(JournalFormat, LinesRoundTripWithEscapesAndSkipGarbage) {
     JournalEntry entry;
     entry.member = 13;

@@ -28,7 +28,6 @@ const CLSID kStandInClassId = {
 namespace {
 
 constexpr const wchar_t* kControlClass = L"FolivexStandInViewer";
-constexpr const wchar_t* kParkingClass = L"FolivexStandInParking";
 constexpr const wchar_t* kViewClass = L"AVL_AVView";
 // Same letters as the text-box class, other case: class names are compared case-sensitively
 // by callers, so this one must not count as a text box.
@@ -284,11 +283,10 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path) {
 } // namespace
 
 com::ComPtr<StandIn> StandIn::Create() {
-    com::ComPtr<StandIn> control = com::Make<StandIn>();
-    if (control && !control->CreateWindows()) {
-        return nullptr;
-    }
-    return control;
+    RegisterModuleClass(kControlClass, &StandIn::WindowProc, CS_DBLCLKS);
+    RegisterModuleClass(kViewClass, ViewWindowProc);
+    RegisterModuleClass(kLowerCaseEditClass, ::DefWindowProcW);
+    return com::Make<StandIn>();
 }
 
 StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
@@ -296,7 +294,6 @@ StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
 StandIn::~StandIn() {
     documentTimer_.Stop();
     window_.Reset();
-    parking_.Reset();
 }
 
 DWORD StandIn::MiscStatus() {
@@ -304,43 +301,43 @@ DWORD StandIn::MiscStatus() {
            OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE;
 }
 
-bool StandIn::CreateWindows() {
-    RegisterModuleClass(kControlClass, &StandIn::WindowProc, CS_DBLCLKS);
-    RegisterModuleClass(kParkingClass, ::DefWindowProcW);
-    RegisterModuleClass(kViewClass, ViewWindowProc);
-    RegisterModuleClass(kLowerCaseEditClass, ::DefWindowProcW);
-    // Until a container activates the control its window waits in a hidden window of its own.
-    parking_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kParkingClass, L"", WS_POPUP, 0, 0, 640, 480,
-                                     nullptr, nullptr, com::Module::Handle(), nullptr));
-    if (!parking_) {
-        return false;
+// The window exists only while the control is in-place active, as a child of the site's window;
+// the document's state outlives it and the tree is rebuilt from that state.
+bool StandIn::AttachToParent(HWND parent, const RECT& position) {
+    const int width = position.right - position.left;
+    const int height = position.bottom - position.top;
+    if (window_) {
+        ::SetParent(window_.Get(), parent);
+        ::MoveWindow(window_.Get(), position.left, position.top, width, height, TRUE);
+        ::ShowWindow(window_.Get(), SW_SHOW);
+        ApplyLayoutSettings();
+        return true;
     }
     window_.Reset(::CreateWindowExW(
-        0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 640,
-        480, parking_.Get(), nullptr, com::Module::Handle(), this));
+        0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+        position.left, position.top, width, height, parent, nullptr, com::Module::Handle(), this));
     if (!window_) {
         return false;
     }
+    treeBuilt_ = false;
     ApplyLayoutSettings();
-    return true;
-}
-
-bool StandIn::AttachToParent(HWND parent, const RECT& position) {
-    if (!window_) {
-        return false;
+    if (documentPending_) {
+        StartDocumentTimer();
     }
-    ::SetParent(window_.Get(), parent);
-    ::MoveWindow(window_.Get(), position.left, position.top, position.right - position.left,
-                 position.bottom - position.top, TRUE);
-    ::ShowWindow(window_.Get(), SW_SHOW);
-    ApplyLayoutSettings();
     return true;
 }
 
 void StandIn::DetachFromParent() {
-    if (window_ && parking_) {
-        ::ShowWindow(window_.Get(), SW_HIDE);
-        ::SetParent(window_.Get(), parking_.Get());
+    documentTimer_.Stop();
+    window_.Reset();
+    easel_ = pageBox_ = zoomBox_ = documentView_ = nullptr;
+    treeBuilt_ = false;
+}
+
+void StandIn::StartDocumentTimer() {
+    const long delay = DocumentViewDelay();
+    if (window_ && delay >= 0) {
+        documentTimer_.Start(window_.Get(), kDocumentTimerId, static_cast<UINT>(delay));
     }
 }
 
@@ -431,6 +428,7 @@ void StandIn::ShowDocumentView() {
     if (!window_ || LiveChild(documentView_)) {
         return;
     }
+    documentPending_ = false;
     documentShown_ = true;
     documentView_ =
         View(builtNewLayout_ ? L"AVNullDocView" : L"AVPageView", window_.Get(), 24, 38, 352, 400);
@@ -465,6 +463,7 @@ HRESULT StandIn::Load(const std::wstring& path) {
     }
     documentView_ = nullptr;
     documentShown_ = false;
+    documentPending_ = false;
     source_ = path;
     const std::optional<std::string> data = ReadFileBytes(path);
     const std::optional<int> count = data ? PdfPageCount(*data) : std::nullopt;
@@ -478,10 +477,9 @@ HRESULT StandIn::Load(const std::wstring& path) {
     zoomPercent_ = 100;
     UpdatePageBox();
     UpdateZoomBox();
-    const long delay = DocumentViewDelay();
-    if (delay >= 0) {
-        documentTimer_.Start(window_.Get(), kDocumentTimerId, static_cast<UINT>(delay));
-    }
+    // Before activation there is no window to time it: it waits for the activation.
+    documentPending_ = true;
+    StartDocumentTimer();
     return S_OK;
 }
 

@@ -61,7 +61,7 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    bool CreateWindows();
+    void StartDocumentTimer();
     HRESULT CallMember(DISPID member, WORD flags, const DISPPARAMS& params, VARIANT* result,
                        UINT* argumentError);
     HRESULT Load(const std::wstring& path);
@@ -75,7 +75,6 @@ private:
     HWND LiveChild(HWND window) const;
 
     com::UniqueHandle<LibraryTraits> richEdit_;
-    com::UniqueWindow parking_;
     com::UniqueWindow window_;
     com::WindowTimer documentTimer_;
 
@@ -94,6 +93,7 @@ private:
     std::wstring source_;
     bool documentLoaded_ = false;
     bool documentShown_ = false;
+    bool documentPending_ = false; // loaded, its view not shown yet
     bool toolbarVisible_ = true;
     int pageCount_ = 1;
     int page_ = 1;
