@@ -159,8 +159,11 @@ std::wstring FromUtf8(std::string_view text) {
 
 std::string FormatJournalLine(const JournalEntry& entry) {
     std::ostringstream line;
-    line << (entry.kind == JournalKind::Invoke ? "invoke" : "command") << '\t' << entry.member
-         << '\t' << entry.flags << '\t' << entry.argumentCount << '\t' << entry.namedCount;
+    const char* kind = entry.kind == JournalKind::Invoke    ? "invoke"
+                       : entry.kind == JournalKind::Command ? "command"
+                                                            : "key";
+    line << kind << '\t' << entry.member << '\t' << entry.flags << '\t' << entry.argumentCount
+         << '\t' << entry.namedCount;
     for (const JournalArgument& argument : entry.arguments) {
         char type[8];
         auto [end, ec] = std::to_chars(type, type + sizeof(type), argument.type, 16);
@@ -193,6 +196,8 @@ std::vector<JournalEntry> ParseJournal(std::string_view text) {
             entry.kind = JournalKind::Invoke;
         } else if (fields[0] == "command") {
             entry.kind = JournalKind::Command;
+        } else if (fields[0] == "key") {
+            entry.kind = JournalKind::Key;
         } else {
             continue;
         }

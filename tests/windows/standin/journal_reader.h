@@ -4,6 +4,10 @@
 //
 //   invoke <TAB> dispid <TAB> flags <TAB> argc <TAB> named {<TAB> vartype-hex '=' value}
 //   command <TAB> command-id <TAB> exec-option <TAB> 0 <TAB> 0
+//   key <TAB> 0 <TAB> 0 <TAB> argc <TAB> 0 <TAB> 8=action [<TAB> 8=text]
+//
+// A key line is an action the component took on a keystroke: "select", "deselect", "copy"
+// (with the copied text), "search-open", "search" (with the text searched for).
 //
 // Arguments are written in declared order (the reverse of DISPPARAMS), with the VARTYPE as it
 // arrived (VT_BYREF included) and the value it pointed to. Tabs, line breaks and backslashes in
@@ -26,7 +30,7 @@ struct JournalArgument {
     std::uint16_t BaseType() const { return static_cast<std::uint16_t>(type & ~kVtByRef); }
 };
 
-enum class JournalKind { Invoke, Command };
+enum class JournalKind { Invoke, Command, Key };
 
 struct JournalEntry {
     JournalKind kind = JournalKind::Invoke;

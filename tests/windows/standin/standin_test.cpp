@@ -4,6 +4,7 @@
 
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/standin/pdf_page_count.h"
+#include "tests/windows/standin/pdf_text.h"
 
 #include "com/bstr.h"
 #include "com/hosted_control.h"
@@ -652,6 +653,134 @@ TEST_F(StandInTest, WindowLivesOnlyWhileActiveAndTheDocumentOutlivesIt) {
     ::GetClientRect(window, &client);
     EXPECT_EQ(300, client.right);
     EXPECT_EQ(200, client.bottom);
+}
+
+// A key pressed with modifiers, delivered to the focused window as the keyboard would.
+void Press(UINT key, bool control, bool shift = false) {
+    BYTE saved[256] = {};
+    ::GetKeyboardState(saved);
+    BYTE state[256];
+    std::copy(saved, saved + 256, state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    HWND focus = ::GetFocus();
+    ::SendMessageW(focus, WM_KEYDOWN, key, 1);
+    ::SendMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    ::SetKeyboardState(saved);
+}
+
+void Type(const wchar_t* text) {
+    for (; *text; ++text) {
+        ::SendMessageW(::GetFocus(), WM_CHAR, *text, 1);
+    }
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+                text = chars;
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+void EmptyTheClipboard() {
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
+}
+
+// The key lines of the journal as "action" or "action:text".
+std::vector<std::wstring> KeyActions(const std::vector<JournalEntry>& journal) {
+    std::vector<std::wstring> actions;
+    for (const JournalEntry& entry : journal) {
+        if (entry.kind == JournalKind::Key && !entry.arguments.empty()) {
+            std::wstring action = entry.arguments[0].value;
+            if (entry.arguments.size() > 1) {
+                action += L":" + entry.arguments[1].value;
+            }
+            actions.push_back(action);
+        }
+    }
+    return actions;
+}
+
+TEST_F(StandInTest, SelectAllThenCopyPutsTheShownTextOnTheClipboard) {
+    Host();
+    ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+    ASSERT_TRUE(PumpUntil([&] { return DocumentViewShown("AVNullDocView"); }));
+    ASSERT_TRUE(control_->Focus());
+    ASSERT_EQ(control_->ControlWindow(), ::GetFocus());
+    const std::wstring text =
+        L"Folivex test page 1 of 3\r\nFolivex test page 2 of 3\r\nFolivex test page 3 of 3";
+
+    // Nothing selected: nothing copied, the clipboard stays as it was.
+    EmptyTheClipboard();
+    Press('C', true);
+    EXPECT_EQ(L"", ClipboardText());
+    Press('A', true);
+    Press('C', true);
+    EXPECT_EQ(text, ClipboardText());
+    // Deselected: a further copy leaves the clipboard alone.
+    Press('A', true, true);
+    EmptyTheClipboard();
+    Press('C', true);
+    EXPECT_EQ(L"", ClipboardText());
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"copy", L"select", L"copy:" + text, L"deselect", L"copy"}),
+        KeyActions(Journal()));
+
+    // Flate-compressed content streams are read as well.
+    ASSERT_EQ(S_OK, Load(Document(L"five_pages_flate.pdf")));
+    Press('A', true);
+    Press('C', true);
+    const std::wstring flate = ClipboardText();
+    for (int page = 1; page <= 5; ++page) {
+        const std::wstring line = L"Folivex flate page " + std::to_wstring(page) + L" of 5";
+        EXPECT_NE(std::wstring::npos, flate.find(line)) << page;
+    }
+    // A new document starts unselected.
+    ASSERT_EQ(S_OK, Load(Document(L"one_page.pdf")));
+    EmptyTheClipboard();
+    Press('C', true);
+    EXPECT_EQ(L"", ClipboardText());
+}
+
+TEST_F(StandInTest, SearchBoxTakesTypedTextAndSearchesOnEnter) {
+    Host();
+    ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+    ASSERT_TRUE(control_->Focus());
+    Press('F', true, true);
+    HWND box = ::GetFocus();
+    ASSERT_NE(control_->ControlWindow(), box);
+    EXPECT_EQ("Edit", ClassOf(box));
+    EXPECT_EQ(control_->ControlWindow(), ::GetParent(box));
+    Type(L"old");
+    // Opened again: the same box, its text selected, so typing replaces it.
+    Press('F', true, true);
+    EXPECT_EQ(box, ::GetFocus());
+    Type(L"page 2");
+    Press(VK_RETURN, false);
+    EXPECT_EQ("page 2", TextOf(box));
+    EXPECT_EQ((std::vector<std::wstring>{L"search-open", L"search-open", L"search:page 2"}),
+              KeyActions(Journal()));
+}
+
+TEST(PdfText, ShowsTheStringsOfTheTextOperatorsOnly) {
+    const std::string content = "BT /F1 24 Tf 72 720 Td (Hello \\(world\\)) Tj [(A) -20 (B)] TJ "
+                                "(unused) Td (\\101\\102) ' ET";
+    std::string pdf =
+        "%PDF-1.4\n1 0 obj << /Length 1 >>\nstream\n" + content + "\nendstream\nendobj\n";
+    EXPECT_EQ("Hello (world)ABAB", PdfText(pdf).value_or("<none>"));
+    EXPECT_FALSE(PdfText("not a pdf").has_value());
+    EXPECT_EQ("", PdfText("%PDF-1.4\n1 0 obj << >>\nstream\n(x) Tj").value_or("<none>"));
 }
 
 TEST(JournalFormat, LinesRoundTripWithEscapesAndSkipGarbage) {

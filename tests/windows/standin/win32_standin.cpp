@@ -2,6 +2,7 @@
 
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/standin/pdf_page_count.h"
+#include "tests/windows/standin/pdf_text.h"
 
 #include "com/bstr.h"
 #include "com/module.h"
@@ -191,6 +192,24 @@ void AppendToJournal(const JournalEntry& entry) {
     ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
+void JournalKey(const wchar_t* action, const std::wstring* text = nullptr) {
+    JournalEntry entry;
+    entry.kind = JournalKind::Key;
+    entry.arguments.push_back({VT_BSTR, action});
+    if (text) {
+        entry.arguments.push_back({VT_BSTR, *text});
+    }
+    entry.argumentCount = static_cast<std::uint32_t>(entry.arguments.size());
+    AppendToJournal(entry);
+}
+
+bool KeyDown(int key) {
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+constexpr const wchar_t* kSelfProperty = L"FolivexStandIn";
+constexpr const wchar_t* kOldProcedureProperty = L"FolivexStandInOldProc";
+
 void JournalInvoke(DISPID member, WORD flags, const DISPPARAMS& params) {
     JournalEntry entry;
     entry.kind = JournalKind::Invoke;
@@ -330,7 +349,7 @@ bool StandIn::AttachToParent(HWND parent, const RECT& position) {
 void StandIn::DetachFromParent() {
     documentTimer_.Stop();
     window_.Reset();
-    easel_ = pageBox_ = zoomBox_ = documentView_ = nullptr;
+    easel_ = pageBox_ = zoomBox_ = documentView_ = searchBox_ = nullptr;
     treeBuilt_ = false;
 }
 
@@ -372,7 +391,7 @@ void StandIn::DestroyTree() {
     for (HWND c : children) {
         ::DestroyWindow(c);
     }
-    easel_ = pageBox_ = zoomBox_ = documentView_ = nullptr;
+    easel_ = pageBox_ = zoomBox_ = documentView_ = searchBox_ = nullptr;
     treeBuilt_ = false;
 }
 
@@ -468,6 +487,15 @@ HRESULT StandIn::Load(const std::wstring& path) {
     const std::optional<std::string> data = ReadFileBytes(path);
     const std::optional<int> count = data ? PdfPageCount(*data) : std::nullopt;
     documentLoaded_ = count.has_value();
+    selected_ = false;
+    text_.clear();
+    if (documentLoaded_) {
+        // Latin-1, as the test documents are written.
+        const std::optional<std::string> shown = PdfText(*data);
+        for (char c : shown.value_or(std::string())) {
+            text_ += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+    }
     if (!documentLoaded_) {
         // Nothing to show: the document view does not appear.
         return S_FALSE;
@@ -677,13 +705,124 @@ LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, L
             // Destroyed with its container's window: nothing left to destroy later.
             self->documentTimer_.Stop();
             self->window_.Release();
-            self->easel_ = self->pageBox_ = self->zoomBox_ = self->documentView_ = nullptr;
+            self->easel_ = self->pageBox_ = self->zoomBox_ = self->documentView_ =
+                self->searchBox_ = nullptr;
         }
     } else if (message == WM_TIMER && wParam == kDocumentTimerId && self) {
         self->ShowDocumentView();
         return 0;
+    } else if (message == WM_KEYDOWN && self && self->OnKey(static_cast<UINT>(wParam))) {
+        return 0;
+    } else if (message == WM_CHAR && wParam < 0x20) {
+        return 0; // the control characters of Ctrl+letter: no beep
+    } else if (message == WM_LBUTTONDOWN || message == WM_MOUSEACTIVATE) {
+        ::SetFocus(window);
+    } else if (message == WM_GETDLGCODE) {
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// --- keyboard
+
+bool StandIn::OnKey(UINT key) {
+    const bool control = KeyDown(VK_CONTROL);
+    const bool shift = KeyDown(VK_SHIFT);
+    if (!control) {
+        return false;
+    }
+    if (key == 'A') {
+        // Only a shown document has text to select.
+        selected_ = !shift && documentLoaded_;
+        JournalKey(shift ? L"deselect" : L"select");
+        return true;
+    }
+    if (key == 'C' && !shift) {
+        if (selected_ && CopyText()) {
+            JournalKey(L"copy", &text_);
+        } else {
+            JournalKey(L"copy");
+        }
+        return true;
+    }
+    if (key == 'F' && shift) {
+        OpenSearch();
+        return true;
+    }
+    return false;
+}
+
+bool StandIn::CopyText() {
+    if (!window_ || !::OpenClipboard(window_.Get())) {
+        return false;
+    }
+    bool copied = false;
+    if (::EmptyClipboard()) {
+        const std::size_t bytes = (text_.size() + 1) * sizeof(wchar_t);
+        if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+            if (void* target = ::GlobalLock(memory)) {
+                std::copy(text_.c_str(), text_.c_str() + text_.size() + 1,
+                          static_cast<wchar_t*>(target));
+                ::GlobalUnlock(memory);
+                copied = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+            }
+            if (!copied) {
+                ::GlobalFree(memory); // the clipboard owns it only once SetClipboardData succeeded
+            }
+        }
+    }
+    ::CloseClipboard();
+    return copied;
+}
+
+// The search box: an edit box wide enough that nothing takes it for a page box, and with no text
+// that looks like a page or zoom readout until the user types one.
+void StandIn::OpenSearch() {
+    if (!window_) {
+        return;
+    }
+    HWND box = LiveChild(searchBox_);
+    if (!box) {
+        box = Child(L"Edit", L"", window_.Get(), 100, 40, 200, 22, WS_BORDER | ES_AUTOHSCROLL);
+        if (!box) {
+            return;
+        }
+        ::SetPropW(box, kSelfProperty, this);
+        ::SetPropW(box, kOldProcedureProperty,
+                   reinterpret_cast<HANDLE>(::SetWindowLongPtrW(
+                       box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StandIn::SearchBoxProc))));
+        ::SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        searchBox_ = box;
+    }
+    ::SendMessageW(box, EM_SETSEL, 0, -1);
+    ::SetFocus(box);
+    JournalKey(L"search-open");
+}
+
+LRESULT CALLBACK StandIn::SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<StandIn*>(::GetPropW(box, kSelfProperty));
+    const auto old = reinterpret_cast<WNDPROC>(::GetPropW(box, kOldProcedureProperty));
+    if (message == WM_KEYDOWN && self) {
+        if (wParam == VK_RETURN) {
+            const int length = ::GetWindowTextLengthW(box);
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            text.resize(static_cast<std::size_t>(::GetWindowTextW(box, text.data(), length + 1)));
+            JournalKey(L"search", &text);
+            return 0;
+        }
+        if (wParam == 'F' && KeyDown(VK_CONTROL) && KeyDown(VK_SHIFT)) {
+            self->OpenSearch();
+            return 0;
+        }
+    } else if (message == WM_CHAR && (wParam == L'\r' || wParam < 0x20) && wParam != L'\b') {
+        return 0; // Enter and Ctrl+letter: no beep, no control character in the box
+    } else if (message == WM_NCDESTROY) {
+        ::RemovePropW(box, kSelfProperty);
+        ::RemovePropW(box, kOldProcedureProperty);
+        ::SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    }
+    return old ? ::CallWindowProcW(old, box, message, wParam, lParam)
+               : ::DefWindowProcW(box, message, wParam, lParam);
 }
 
 } // namespace folivex::standin

@@ -62,6 +62,11 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void StartDocumentTimer();
+    // Keystrokes of the focused control: Ctrl+A, Shift+Ctrl+A, Ctrl+C, Shift+Ctrl+F.
+    bool OnKey(UINT key);
+    bool CopyText();
+    void OpenSearch();
+    static LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     HRESULT CallMember(DISPID member, WORD flags, const DISPPARAMS& params, VARIANT* result,
                        UINT* argumentError);
     HRESULT Load(const std::wstring& path);
@@ -89,11 +94,14 @@ private:
     HWND pageBox_ = nullptr;
     HWND zoomBox_ = nullptr;
     HWND documentView_ = nullptr;
+    HWND searchBox_ = nullptr;
 
     std::wstring source_;
     bool documentLoaded_ = false;
     bool documentShown_ = false;
     bool documentPending_ = false; // loaded, its view not shown yet
+    bool selected_ = false;        // all text selected
+    std::wstring text_;            // what the document's pages show
     bool toolbarVisible_ = true;
     int pageCount_ = 1;
     int page_ = 1;
