@@ -1,0 +1,279 @@
+#include "download/downloader.h"
+
+#include <algorithm>
+#include <atomic>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace folivex {
+namespace {
+
+// Finished downloads whose outcome stays available; older ones are forgotten.
+constexpr std::size_t kRememberedOutcomes = 64;
+
+std::int32_t ToLong(std::uint64_t value) {
+    return static_cast<std::int32_t>(
+        std::min<std::uint64_t>(value, std::numeric_limits<std::int32_t>::max()));
+}
+
+// A host's handler that fails must not stop the notification from being handled.
+template <typename Raise>
+void RaiseSwallowingErrors(Raise&& raise) {
+    try {
+        raise();
+    } catch (...) {
+    }
+}
+
+// Unique within the process, so two controls saving to the same name do not share a part file.
+std::wstring PartFileFor(const std::wstring& destination) {
+    static std::atomic<std::uint64_t> counter{0};
+    return destination + L"." + std::to_wstring(++counter) + L".part";
+}
+
+} // namespace
+
+// One read: receives the transport's notifications and streams the body to a part file next to
+// the destination. It outlives its Downloader when the transport still holds it, so it reaches
+// the Downloader only through owner_, which the Downloader clears when it lets go.
+class Downloader::Transfer : public DownloadReadSink,
+                             public std::enable_shared_from_this<Downloader::Transfer> {
+public:
+    Transfer(Downloader& owner, DownloadId id, std::wstring destination)
+        : owner_(&owner), id_(id), destination_(std::move(destination)),
+          partFile_(PartFileFor(destination_)), lastActivity_(owner.clock_.NowMilliseconds()) {}
+
+    void OnProgress(std::uint64_t current, std::uint64_t total) override {
+        if (!owner_ || done_) {
+            return;
+        }
+        auto keep = shared_from_this();
+        if (current > lastProgress_) {
+            lastProgress_ = current;
+            lastActivity_ = owner_->clock_.NowMilliseconds();
+        }
+        if (total == 0) {
+            return;
+        }
+        DownloadEvents& events = owner_->events_;
+        RaiseSwallowingErrors(
+            [&] { events.DownloadProgress(ToLong(current), ToLong(total), destination_); });
+    }
+
+    void OnData(const std::uint8_t* data, std::size_t size) override {
+        if (!owner_ || done_) {
+            return;
+        }
+        auto keep = shared_from_this();
+        lastActivity_ = owner_->clock_.NowMilliseconds();
+        if (size == 0) {
+            return;
+        }
+        if (!writer_) {
+            if (destination_.empty() || !(writer_ = owner_->files_.CreateForWriting(partFile_))) {
+                Fail();
+                return;
+            }
+            partCreated_ = true;
+        }
+        if (!writer_->Write(data, size)) {
+            Fail();
+            return;
+        }
+        received_ += size;
+    }
+
+    void OnComplete(bool transportOk, int httpStatus) override {
+        if (!owner_ || done_) {
+            return;
+        }
+        auto keep = shared_from_this();
+        transportEnded_ = true;
+        const bool bodyOk = transportOk && httpStatus < 400 && received_ > 0 && writer_;
+        if (!bodyOk) {
+            Fail();
+            return;
+        }
+        const bool closed = writer_->Close();
+        writer_.reset();
+        if (!closed || !owner_->files_.MoveReplacing(partFile_, destination_)) {
+            Fail();
+            return;
+        }
+        owner_->Finish(keep, true, received_);
+    }
+
+    // Ends the read as failed: the transport is stopped and the part file removed.
+    void Fail() {
+        Discard();
+        owner_->Finish(shared_from_this(), false, 0);
+    }
+
+    // Stops the transport and removes the part file; raises nothing.
+    void Discard() {
+        done_ = true;
+        if (!transportEnded_ && read_) {
+            transportEnded_ = true;
+            read_->Abort();
+        }
+        read_.reset();
+        if (writer_) {
+            writer_->Close();
+            writer_.reset();
+        }
+        if (partCreated_) {
+            partCreated_ = false;
+            owner_->files_.DeleteFile(partFile_);
+        }
+    }
+
+    Downloader* owner_;
+    const DownloadId id_;
+    const std::wstring destination_;
+    const std::wstring partFile_;
+    std::unique_ptr<DownloadRead> read_;
+    std::unique_ptr<FileWriter> writer_;
+    std::uint64_t received_ = 0;
+    std::uint64_t lastProgress_ = 0;
+    std::int64_t lastActivity_;
+    bool partCreated_ = false;
+    bool transportEnded_ = false;
+    bool done_ = false;
+};
+
+Downloader::Downloader(DownloadService& service, FileSystem& files, DownloadClock& clock,
+                       DownloadEvents& events)
+    : service_(service), files_(files), clock_(clock), events_(events) {}
+
+Downloader::~Downloader() {
+    auto transfers = std::move(active_);
+    active_.clear();
+    for (auto& [id, transfer] : transfers) {
+        transfer->Discard();
+        transfer->owner_ = nullptr;
+    }
+    if (ticking_) {
+        clock_.StopTicking();
+    }
+}
+
+bool Downloader::BeginDownload(const std::wstring& strURL, std::wstring& strFile, DownloadId* id) {
+    std::weak_ptr<int> alive = alive_;
+    downloadDone_ = kAutoFalse;
+    RaiseSwallowingErrors([&] { events_.DownloadStarted(strFile); });
+    if (alive.expired()) {
+        return false;
+    }
+
+    const DownloadId newId = ++lastId_;
+    auto transfer = std::make_shared<Transfer>(*this, newId, strFile);
+    active_[newId] = transfer;
+    UpdateTicking();
+
+    DownloadRequest request{strURL, strFile, true};
+    std::unique_ptr<DownloadRead> read = service_.StartRead(request, transfer);
+    if (alive.expired()) {
+        if (read) {
+            read->Abort();
+        }
+        return false;
+    }
+    if (id) {
+        *id = newId;
+    }
+    if (transfer->done_) {
+        // The service failed at once and said so through the notifications, events and all.
+        return true;
+    }
+    if (!read) {
+        transfer->done_ = true;
+        transfer->owner_ = nullptr;
+        active_.erase(newId);
+        RememberOutcome(newId, DownloadOutcome::Failed);
+        UpdateTicking();
+        return false;
+    }
+    transfer->read_ = std::move(read);
+    return true;
+}
+
+DownloadOutcome Downloader::Outcome(DownloadId id) const {
+    if (active_.count(id)) {
+        return DownloadOutcome::Pending;
+    }
+    auto found = finished_.find(id);
+    return found == finished_.end() ? DownloadOutcome::Unknown : found->second;
+}
+
+void Downloader::Finish(const std::shared_ptr<Transfer>& transfer, bool succeeded,
+                        std::int64_t bytes) {
+    transfer->done_ = true;
+    transfer->read_.reset();
+    transfer->owner_ = nullptr;
+    active_.erase(transfer->id_);
+    RememberOutcome(transfer->id_,
+                    succeeded ? DownloadOutcome::Succeeded : DownloadOutcome::Failed);
+    UpdateTicking();
+
+    // Set before the events, so a handler that starts another download keeps its False.
+    downloadDone_ = kAutoTrue;
+    const std::wstring saveFile = transfer->destination_;
+    std::weak_ptr<int> alive = alive_;
+    if (!succeeded) {
+        RaiseSwallowingErrors([&] { events_.DownloadError(saveFile); });
+        if (alive.expired()) {
+            return;
+        }
+    }
+    RaiseSwallowingErrors([&] {
+        events_.DownloadComplete(succeeded ? ToLong(static_cast<std::uint64_t>(bytes)) : 0,
+                                 saveFile);
+    });
+}
+
+void Downloader::Tick() {
+    const std::int64_t now = clock_.NowMilliseconds();
+    std::vector<std::shared_ptr<Transfer>> stalled;
+    for (auto& [id, transfer] : active_) {
+        if (now - transfer->lastActivity_ >= stallMilliseconds_) {
+            stalled.push_back(transfer);
+        }
+    }
+    std::weak_ptr<int> alive = alive_;
+    for (auto& transfer : stalled) {
+        if (alive.expired()) {
+            return;
+        }
+        // An earlier failure's handler may have ended or replaced this one.
+        if (transfer->owner_ == this && !transfer->done_) {
+            transfer->Fail();
+        }
+    }
+}
+
+void Downloader::UpdateTicking() {
+    if (!active_.empty() && !ticking_) {
+        ticking_ = true;
+        const auto interval =
+            static_cast<std::uint32_t>(std::clamp<std::int64_t>(stallMilliseconds_ / 10, 50, 1000));
+        std::weak_ptr<int> alive = alive_;
+        clock_.StartTicking(interval, [this, alive] {
+            if (!alive.expired()) {
+                Tick();
+            }
+        });
+    } else if (active_.empty() && ticking_) {
+        ticking_ = false;
+        clock_.StopTicking();
+    }
+}
+
+void Downloader::RememberOutcome(DownloadId id, DownloadOutcome outcome) {
+    finished_[id] = outcome;
+    while (finished_.size() > kRememberedOutcomes) {
+        finished_.erase(finished_.begin());
+    }
+}
+
+} // namespace folivex
