@@ -25,17 +25,7 @@ LRESULT CALLBACK SiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void RegisterSiteWindowClass() {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    if (::GetClassInfoExW(Module::Handle(), kSiteWindowClass, &wc)) {
-        return;
-    }
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = SiteWindowProc;
-    wc.hInstance = Module::Handle();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kSiteWindowClass;
-    ::RegisterClassExW(&wc);
+    Module::RegisterWindowClass(kSiteWindowClass, SiteWindowProc);
 }
 
 } // namespace

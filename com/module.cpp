@@ -48,4 +48,17 @@ const wchar_t* Module::Path() {
     return path;
 }
 
+void Module::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style,
+                                 HBRUSH background) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = Handle();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    ::RegisterClassExW(&wc);
+}
+
 } // namespace folivex::com

@@ -19,6 +19,11 @@ public:
     static HMODULE Handle();
     // Full path of that module.
     static const wchar_t* Path();
+
+    // Registers a window class of this module; registering it again fails harmlessly. (Asking
+    // first with GetClassInfoEx would not do: it also answers for the system's global classes.)
+    static void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style = 0,
+                                    HBRUSH background = nullptr);
 };
 
 } // namespace folivex::com

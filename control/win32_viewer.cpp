@@ -25,29 +25,9 @@ int TwipsToPixels(int twips, int dpi) {
 }
 
 void RegisterWindowClasses(WNDPROC controlProc) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(com::Module::Handle(), kControlWindowClass, &wc)) {
-        wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = controlProc;
-        wc.hInstance = com::Module::Handle();
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kControlWindowClass;
-        ::RegisterClassExW(&wc);
-    }
-    wc = {};
-    wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(com::Module::Handle(), kParkingWindowClass, &wc)) {
-        wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = com::Module::Handle();
-        wc.lpszClassName = kParkingWindowClass;
-        ::RegisterClassExW(&wc);
-    }
+    com::Module::RegisterWindowClass(kControlWindowClass, controlProc, CS_DBLCLKS,
+                                     reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    com::Module::RegisterWindowClass(kParkingWindowClass, ::DefWindowProcW);
 }
 
 } // namespace

@@ -226,18 +226,9 @@ void JournalInvoke(DISPID member, WORD flags, const DISPPARAMS& params) {
 
 // --- windows
 
-// Registers a class of this module; registering it again fails harmlessly. (Asking first with
-// GetClassInfoEx would not do: it also answers for the system's global classes, such as "Edit".)
 void RegisterModuleClass(const wchar_t* name, WNDPROC procedure, UINT style = 0) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = style;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = com::Module::Handle();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    ::RegisterClassExW(&wc);
+    com::Module::RegisterWindowClass(name, procedure, style,
+                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 // The viewer's views close on WM_CLOSE, as a caller that closes a toolbar expects.
