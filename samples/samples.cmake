@@ -1,0 +1,31 @@
+# CTest entries that run each VBScript sample under Wine, as the sample stands in the folder:
+#   tools/winebench <arch> cscript //nologo <sample> <document>
+# for x86 and x64. Included from the Wine tests' CMakeLists.txt of the native tree.
+#
+# The samples take the generated test documents as their argument. The Wine prefixes have no
+# viewer installation key in the registry, so a new control reads ReaderVersion 0 and expects the
+# old toolbar layout; the stand-in component is told to draw that layout.
+
+get_property(folivex_samples_data GLOBAL PROPERTY FOLIVEX_TEST_DATA_DIR)
+if(NOT folivex_samples_data)
+    if(NOT TARGET folivex_test_documents)
+        add_subdirectory(${PROJECT_SOURCE_DIR}/tests/data ${CMAKE_BINARY_DIR}/tests/data)
+    endif()
+    get_property(folivex_samples_data GLOBAL PROPERTY FOLIVEX_TEST_DATA_DIR)
+endif()
+
+set(folivex_samples_bench ${PROJECT_SOURCE_DIR}/tools/winebench)
+set(folivex_samples_dir ${CMAKE_CURRENT_LIST_DIR}/vbscript)
+set(folivex_samples_document ${folivex_samples_data}/three_pages.pdf)
+
+foreach(arch x86 x64)
+    foreach(sample open_and_read events save_copy restrictions)
+        set(name wine.${arch}.samples.${sample}.vbs)
+        add_test(NAME ${name}
+            COMMAND ${folivex_samples_bench} ${arch} cscript //nologo
+                    ${folivex_samples_dir}/${sample}.vbs ${folivex_samples_document})
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "FOLIVEX_STANDIN_LAYOUT=old"
+            TIMEOUT 180)
+    endforeach()
+endforeach()
