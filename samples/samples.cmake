@@ -7,6 +7,10 @@
 # old toolbar layout; the stand-in component is told to draw that layout.
 
 get_property(folivex_samples_data GLOBAL PROPERTY FOLIVEX_TEST_DATA_DIR)
+if(NOT folivex_samples_data AND FOLIVEX_SERVER_DOCUMENTS)
+    # Written at configure time by the loopback servers' set-up.
+    set(folivex_samples_data ${FOLIVEX_SERVER_DOCUMENTS})
+endif()
 if(NOT folivex_samples_data)
     if(NOT TARGET folivex_test_documents)
         add_subdirectory(${PROJECT_SOURCE_DIR}/tests/data ${CMAKE_BINARY_DIR}/tests/data)
@@ -29,3 +33,17 @@ foreach(arch x86 x64)
             TIMEOUT 180)
     endforeach()
 endforeach()
+
+# events.vbs once more on a real download: the document fetched from the loopback HTTP server.
+# The address is known only when the servers are up, so a shell puts it on the command line.
+if(COMMAND folivex_add_server_test)
+    foreach(arch x86 x64)
+        set(name wine.${arch}.samples.events.vbs.http)
+        folivex_add_server_test(NAME ${name}
+            COMMAND sh -c "exec \"$0\" ${arch} cscript //nologo \"$1\" \"\${FOLIVEX_TEST_HTTP_URL}three_pages.pdf\""
+                    ${folivex_samples_bench} ${folivex_samples_dir}/events.vbs)
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "FOLIVEX_STANDIN_LAYOUT=old"
+            TIMEOUT 180)
+    endforeach()
+endif()
