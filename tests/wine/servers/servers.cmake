@@ -58,3 +58,10 @@ add_test(NAME servers.wrapper
     COMMAND env FOLIVEX_SERVER_PYTHON=${FOLIVEX_SERVER_PYTHON}
             ${FOLIVEX_SERVERS_DIR}/selftest.sh wrapper ${FOLIVEX_SERVER_DOCUMENTS})
 set_tests_properties(servers.selftest servers.wrapper PROPERTIES TIMEOUT 120)
+
+# A Windows program under Wine reaches the servers through urlmon, as the control does.
+foreach(arch x86 x64)
+    folivex_add_server_test(NAME wine.${arch}.loopback_fetch
+        COMMAND ${PROJECT_SOURCE_DIR}/tools/winebench ${arch}
+                cscript //nologo ${FOLIVEX_SERVERS_DIR}/fetch_routes.js)
+endforeach()
