@@ -161,7 +161,8 @@ std::string FormatJournalLine(const JournalEntry& entry) {
     std::ostringstream line;
     const char* kind = entry.kind == JournalKind::Invoke    ? "invoke"
                        : entry.kind == JournalKind::Command ? "command"
-                                                            : "key";
+                       : entry.kind == JournalKind::Key     ? "key"
+                                                            : "dialog";
     line << kind << '\t' << entry.member << '\t' << entry.flags << '\t' << entry.argumentCount
          << '\t' << entry.namedCount;
     for (const JournalArgument& argument : entry.arguments) {
@@ -198,6 +199,8 @@ std::vector<JournalEntry> ParseJournal(std::string_view text) {
             entry.kind = JournalKind::Command;
         } else if (fields[0] == "key") {
             entry.kind = JournalKind::Key;
+        } else if (fields[0] == "dialog") {
+            entry.kind = JournalKind::Dialog;
         } else {
             continue;
         }

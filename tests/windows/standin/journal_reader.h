@@ -5,9 +5,12 @@
 //   invoke <TAB> dispid <TAB> flags <TAB> argc <TAB> named {<TAB> vartype-hex '=' value}
 //   command <TAB> command-id <TAB> exec-option <TAB> 0 <TAB> 0
 //   key <TAB> 0 <TAB> 0 <TAB> argc <TAB> 0 <TAB> 8=action [<TAB> 8=text]
+//   dialog <TAB> 0 <TAB> 0 <TAB> 1 <TAB> 0 <TAB> 8=event
 //
 // A key line is an action the component took on a keystroke: "select", "deselect", "copy"
-// (with the copied text), "search-open", "search" (with the text searched for).
+// (with the copied text), "search-open", "search" (with the text searched for). A dialog line
+// is an event of one of its modal dialogs: "print-open", "print-timeout", "print-closed",
+// "print-failed" and the same four with "save-".
 //
 // Arguments are written in declared order (the reverse of DISPPARAMS), with the VARTYPE as it
 // arrived (VT_BYREF included) and the value it pointed to. Tabs, line breaks and backslashes in
@@ -30,7 +33,7 @@ struct JournalArgument {
     std::uint16_t BaseType() const { return static_cast<std::uint16_t>(type & ~kVtByRef); }
 };
 
-enum class JournalKind { Invoke, Command, Key };
+enum class JournalKind { Invoke, Command, Key, Dialog };
 
 struct JournalEntry {
     JournalKind kind = JournalKind::Invoke;

@@ -773,6 +773,204 @@ TEST_F(StandInTest, SearchBoxTakesTypedTextAndSearchesOnEnter) {
               KeyActions(Journal()));
 }
 
+// The dialog lines of the journal, in order.
+std::vector<std::wstring> DialogEvents(const std::vector<JournalEntry>& journal) {
+    std::vector<std::wstring> events;
+    for (const JournalEntry& entry : journal) {
+        if (entry.kind == JournalKind::Dialog && !entry.arguments.empty()) {
+            events.push_back(entry.arguments[0].value);
+        }
+    }
+    return events;
+}
+
+// Looks for a dialog from a thread timer, whose ticks also run inside the modal loop of a
+// dialog on this thread, and closes it as a host's suppression timer does: by a posted
+// WM_CLOSE. What the desktop and the journal showed at the first sighting is kept.
+class DialogWatch {
+public:
+    DialogWatch(const wchar_t* title, std::wstring journalPath, bool close)
+        : title_(title), journalPath_(std::move(journalPath)), close_(close) {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 25, &DialogWatch::Tick);
+    }
+    ~DialogWatch() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    DialogWatch(const DialogWatch&) = delete;
+    DialogWatch& operator=(const DialogWatch&) = delete;
+
+    HWND found = nullptr;
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    HWND foundByCaption = nullptr; // as a host's suppression looks: any class, ANSI, any case
+    std::vector<std::wstring> eventsAtSighting;
+    bool markerSeenAtSighting = false;
+
+    // Set by a test's pump when the last key of its SendInput chord was retrieved.
+    static bool markerSeen;
+
+private:
+    static VOID CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        DialogWatch* self = current_;
+        if (!self || self->found) {
+            return;
+        }
+        HWND dialog = ::FindWindowW(L"#32770", self->title_);
+        if (!dialog) {
+            return;
+        }
+        self->found = dialog;
+        self->owner = ::GetWindow(dialog, GW_OWNER);
+        self->ownerEnabled = self->owner && ::IsWindowEnabled(self->owner);
+        std::string lower;
+        for (const wchar_t* c = self->title_; *c; ++c) {
+            lower += static_cast<char>(::tolower(static_cast<unsigned char>(*c)));
+        }
+        self->foundByCaption = ::FindWindowA(nullptr, lower.c_str());
+        self->eventsAtSighting = DialogEvents(ReadJournal(self->journalPath_));
+        self->markerSeenAtSighting = markerSeen;
+        if (self->close_) {
+            ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+        }
+    }
+
+    static DialogWatch* current_;
+    const wchar_t* title_;
+    std::wstring journalPath_;
+    bool close_;
+    UINT_PTR timer_ = 0;
+};
+
+DialogWatch* DialogWatch::current_ = nullptr;
+bool DialogWatch::markerSeen = false;
+
+TEST_F(StandInTest, PrintWithDialogIsModalUntilAPostedCloseEndsIt) {
+    // Should the watch miss it, the dialog still ends and the test fails instead of hanging.
+    ScopedSetting timeout(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT", L"10000");
+    Host();
+    {
+        DialogWatch watch(L"Print", journalPath_, true);
+        EXPECT_EQ(S_OK, Call(15, {}));
+        ASSERT_NE(nullptr, watch.found);
+        // Inside the call: the dialog was up, its owner (the top-level host) disabled.
+        EXPECT_EQ(host_->Get(), watch.owner);
+        EXPECT_FALSE(watch.ownerEnabled);
+        EXPECT_EQ(watch.found, watch.foundByCaption);
+        EXPECT_EQ(std::vector<std::wstring>{L"print-open"}, watch.eventsAtSighting);
+        EXPECT_FALSE(::IsWindow(watch.found));
+        EXPECT_TRUE(::IsWindowEnabled(host_->Get()));
+    }
+    std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(3u, journal.size());
+    EXPECT_EQ(JournalKind::Invoke, journal[0].kind);
+    EXPECT_EQ(15, journal[0].member);
+    EXPECT_EQ((std::vector<std::wstring>{L"print-open", L"print-closed"}), DialogEvents(journal));
+
+    // Not in place active: no window of its own, so the dialog has no owner.
+    com::ComPtr<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(S_OK, control_->Object()->QueryInterface(
+                        IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.GetAddressOf())));
+    ASSERT_EQ(S_OK, inPlace->InPlaceDeactivate());
+    {
+        DialogWatch watch(L"Print", journalPath_, true);
+        EXPECT_EQ(S_OK, Call(15, {}));
+        ASSERT_NE(nullptr, watch.found);
+        EXPECT_EQ(nullptr, watch.owner);
+    }
+    EXPECT_EQ(4u, DialogEvents(Journal()).size());
+}
+
+TEST_F(StandInTest, PrintDialogTimesOutOrIsSwitchedOffOrFailsFirst) {
+    ScopedSetting timeout(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT", L"300");
+    Host();
+    {
+        DialogWatch watch(L"Print", journalPath_, false);
+        EXPECT_EQ(S_OK, Call(15, {}));
+        EXPECT_NE(nullptr, watch.found);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"print-open", L"print-timeout", L"print-closed"}),
+              DialogEvents(Journal()));
+    EXPECT_EQ(nullptr, ::FindWindowW(L"#32770", L"Print"));
+
+    {
+        // Journal only: the call returns without a modal loop, so nothing else runs meanwhile.
+        ScopedSetting none(L"FOLIVEX_STANDIN_PRINT_DIALOG", L"none");
+        EXPECT_EQ(S_OK, Call(15, {}));
+        // A failing member fails before any dialog.
+        ::SetEnvironmentVariableW(L"FOLIVEX_STANDIN_PRINT_DIALOG", nullptr);
+        ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL", L"15");
+        EXPECT_EQ(DISP_E_EXCEPTION, Call(15, {}));
+    }
+    const std::vector<JournalEntry> journal = Journal();
+    ASSERT_EQ(6u, journal.size());
+    EXPECT_EQ(15, journal[4].member);
+    EXPECT_EQ(15, journal[5].member);
+    EXPECT_EQ(3u, DialogEvents(journal).size());
+}
+
+// Pumps, noting when the key-up that ends a SendInput chord is retrieved by this loop rather
+// than by a modal loop nested in a handler.
+constexpr ULONG_PTR kChordMarker = 0x46560001u;
+
+bool PumpNotingMarker(const std::function<bool()>& done, DWORD deadlineMs) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > deadlineMs) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_KEYUP &&
+                static_cast<ULONG_PTR>(::GetMessageExtraInfo()) == kChordMarker) {
+                DialogWatch::markerSeen = true;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return true;
+}
+
+TEST_F(StandInTest, ShiftCtrlSOpensTheSaveDialogAfterTheChordWasProcessed) {
+    ScopedSetting timeout(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT", L"10000");
+    Host();
+    ::SetForegroundWindow(host_->Get());
+    Pump();
+    ASSERT_TRUE(control_->Focus());
+    ASSERT_EQ(control_->ControlWindow(), ::GetFocus());
+
+    DialogWatch::markerSeen = false;
+    DialogWatch watch(L"Save a Copy...", journalPath_, true);
+    const WORD keys[] = {VK_CONTROL, VK_SHIFT, 'S', 'S', VK_SHIFT, VK_CONTROL};
+    INPUT inputs[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+        inputs[i].ki.dwFlags = i < 3 ? 0 : KEYEVENTF_KEYUP;
+        inputs[i].ki.dwExtraInfo = i == 5 ? kChordMarker : 0;
+    }
+    ASSERT_EQ(6u, ::SendInput(6, inputs, sizeof(INPUT)));
+    EXPECT_TRUE(PumpNotingMarker(
+        [&] {
+            const std::vector<std::wstring> events = DialogEvents(Journal());
+            return !events.empty() && events.back() != L"save-open";
+        },
+        15000));
+
+    ASSERT_NE(nullptr, watch.found);
+    EXPECT_EQ(host_->Get(), watch.owner);
+    EXPECT_FALSE(watch.ownerEnabled);
+    EXPECT_EQ(watch.found, watch.foundByCaption);
+    EXPECT_TRUE(watch.markerSeenAtSighting);
+    EXPECT_EQ(std::vector<std::wstring>{L"save-open"}, watch.eventsAtSighting);
+    EXPECT_EQ((std::vector<std::wstring>{L"save-open", L"save-closed"}), DialogEvents(Journal()));
+    EXPECT_TRUE(KeyActions(Journal()).empty());
+}
+
 TEST(PdfText, ShowsTheStringsOfTheTextOperatorsOnly) {
     const std::string content = "BT /F1 24 Tf 72 720 Td (Hello \\(world\\)) Tj [(A) -20 (B)] TJ "
                                 "(unused) Td (\\101\\102) ' ET";
@@ -796,6 +994,16 @@ TEST(JournalFormat, LinesRoundTripWithEscapesAndSkipGarbage) {
     ASSERT_EQ(1u, parsed[0].arguments.size());
     EXPECT_EQ(entry.arguments[0].value, parsed[0].arguments[0].value);
     EXPECT_EQ(VT_BSTR | VT_BYREF, parsed[0].arguments[0].type);
+
+    JournalEntry dialog;
+    dialog.kind = JournalKind::Dialog;
+    dialog.argumentCount = 1;
+    dialog.arguments.push_back({VT_BSTR, L"print-open"});
+    EXPECT_EQ("dialog\t0\t0\t1\t0\t8=print-open", FormatJournalLine(dialog));
+    const std::vector<JournalEntry> back = ParseJournal(FormatJournalLine(dialog));
+    ASSERT_EQ(1u, back.size());
+    EXPECT_EQ(JournalKind::Dialog, back[0].kind);
+    EXPECT_EQ(L"print-open", back[0].arguments[0].value);
 }
 
 TEST(PdfPageCount, FollowsTrailerCatalogAndRootPages) {

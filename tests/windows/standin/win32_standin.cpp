@@ -35,6 +35,10 @@ constexpr const wchar_t* kViewClass = L"AVL_AVView";
 constexpr const wchar_t* kLowerCaseEditClass = L"edit";
 
 constexpr UINT_PTR kDocumentTimerId = 1;
+constexpr UINT_PTR kSaveDialogTimerId = 2;
+// On the dialog's own window.
+constexpr UINT_PTR kDialogTimeoutTimerId = 1;
+constexpr UINT kDefaultDialogTimeoutMs = 20000;
 constexpr HRESULT kStandInFailure = static_cast<HRESULT>(0x80040201);
 constexpr DISPID kLastMember = 28;
 
@@ -107,6 +111,20 @@ long DocumentViewDelay() {
     wchar_t* end = nullptr;
     const long value = std::wcstol(text.c_str(), &end, 10);
     return (text.empty() || *end != L'\0' || value < 0) ? 0 : value;
+}
+
+// Milliseconds until a dialog nobody closes closes itself, so that no test can hang on it.
+UINT DialogTimeout() {
+    const std::wstring text = Setting(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT");
+    wchar_t* end = nullptr;
+    const unsigned long value = std::wcstoul(text.c_str(), &end, 10);
+    const bool valid =
+        !text.empty() && text[0] != L'-' && *end == L'\0' && value > 0 && value <= 0x7FFFFFFFul;
+    return valid ? static_cast<UINT>(value) : kDefaultDialogTimeoutMs;
+}
+
+bool PrintDialogWanted() {
+    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_PRINT_DIALOG").c_str(), L"none") != 0;
 }
 
 // The failure switch: member numbers (and "print") separated by commas or blanks.
@@ -203,6 +221,14 @@ void JournalKey(const wchar_t* action, const std::wstring* text = nullptr) {
     AppendToJournal(entry);
 }
 
+void JournalDialog(const std::wstring& event) {
+    JournalEntry entry;
+    entry.kind = JournalKind::Dialog;
+    entry.arguments.push_back({VT_BSTR, event});
+    entry.argumentCount = 1;
+    AppendToJournal(entry);
+}
+
 bool KeyDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
 }
@@ -267,6 +293,92 @@ void StackInOrder(const std::vector<HWND>& windows) {
     }
 }
 
+// --- the modal dialogs
+
+// A dialog template in memory: the header, then each item starting on a DWORD boundary.
+class DialogTemplate {
+public:
+    DialogTemplate(const wchar_t* title, short width, short height, WORD items) {
+        Dword(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER);
+        Dword(0);
+        Word(items);
+        Coordinates(0, 0, width, height);
+        Word(0); // no menu
+        Word(0); // the dialog class
+        Text(title);
+    }
+    void Button(WORD id, const wchar_t* text, short x, short y, bool isDefault) {
+        if (words_.size() % 2 != 0) {
+            Word(0);
+        }
+        Dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+        Dword(0);
+        Coordinates(x, y, 50, 14);
+        Word(id);
+        Word(0xFFFF);
+        Word(0x0080); // the button class's atom
+        Text(text);
+        Word(0); // no creation data
+    }
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+    void Word(WORD value) { words_.push_back(value); }
+    void Dword(DWORD value) {
+        Word(LOWORD(value));
+        Word(HIWORD(value));
+    }
+    void Coordinates(short x, short y, short width, short height) {
+        for (short value : {x, y, width, height}) {
+            Word(static_cast<WORD>(value));
+        }
+    }
+    void Text(const wchar_t* text) {
+        for (; *text; ++text) {
+            Word(static_cast<WORD>(*text));
+        }
+        Word(0);
+    }
+
+    // Storage from the allocator, so DWORD-aligned, as the template must be.
+    std::vector<WORD> words_;
+};
+
+// Closes on OK, Cancel, WM_CLOSE (what a host that suppresses the dialog posts) and, unanswered,
+// when its timeout runs out. The name of its journal events is the dialog's parameter.
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const auto* name = reinterpret_cast<const wchar_t*>(lParam);
+        ::SetTimer(dialog, kDialogTimeoutTimerId, DialogTimeout(), nullptr);
+        JournalDialog(std::wstring(name) + L"-open");
+        return TRUE;
+    }
+    case WM_TIMER:
+        if (wParam == kDialogTimeoutTimerId) {
+            ::KillTimer(dialog, kDialogTimeoutTimerId);
+            const auto* name =
+                reinterpret_cast<const wchar_t*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+            JournalDialog(std::wstring(name) + L"-timeout");
+            ::EndDialog(dialog, IDABORT);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        ::EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            ::EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
     com::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -303,6 +415,7 @@ StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
 
 StandIn::~StandIn() {
     documentTimer_.Stop();
+    saveDialogTimer_.Stop();
     window_.Reset();
 }
 
@@ -339,6 +452,7 @@ bool StandIn::AttachToParent(HWND parent, const RECT& position) {
 
 void StandIn::DetachFromParent() {
     documentTimer_.Stop();
+    saveDialogTimer_.Stop();
     window_.Reset();
     easel_ = pageBox_ = zoomBox_ = documentView_ = searchBox_ = nullptr;
     treeBuilt_ = false;
@@ -630,6 +744,8 @@ HRESULT StandIn::CallMember(DISPID member, WORD flags, const DISPPARAMS& params,
     case 8:
         page_ = std::clamp(static_cast<int>(values[0]->lVal), 1, lastPage);
         break;
+    case 15:
+        return PrintWithDialog();
     case 16:
     case 17: {
         const float percent = values[0]->fltVal;
@@ -695,12 +811,18 @@ LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, L
         if (self && self->window_.Get() == window) {
             // Destroyed with its container's window: nothing left to destroy later.
             self->documentTimer_.Stop();
+            self->saveDialogTimer_.Stop();
             self->window_.Release();
             self->easel_ = self->pageBox_ = self->zoomBox_ = self->documentView_ =
                 self->searchBox_ = nullptr;
         }
     } else if (message == WM_TIMER && wParam == kDocumentTimerId && self) {
         self->ShowDocumentView();
+        return 0;
+    } else if (message == WM_TIMER && wParam == kSaveDialogTimerId && self) {
+        self->saveDialogTimer_.Stop();
+        // The control may be released while the dialog is up: nothing of it is touched after.
+        self->RunDialog(L"Save a Copy...", L"save");
         return 0;
     } else if (message == WM_KEYDOWN && self && self->OnKey(static_cast<UINT>(wParam))) {
         return 0;
@@ -740,7 +862,38 @@ bool StandIn::OnKey(UINT key) {
         OpenSearch();
         return true;
     }
+    if (key == 'S' && shift) {
+        // Not opened here: its modal loop would retrieve the rest of the chord (the key-ups),
+        // and a sender that pumps until it has seen its last key processed would wait in vain.
+        // A posted message would not do either, as posted messages are retrieved before input;
+        // a timer's message is generated only once no input is left in the queue.
+        if (window_ && !saveDialogTimer_.Running()) {
+            saveDialogTimer_.Start(window_.Get(), kSaveDialogTimerId, USER_TIMER_MINIMUM);
+        }
+        return true;
+    }
     return false;
+}
+
+bool StandIn::RunDialog(const wchar_t* title, const wchar_t* name) {
+    // A host may release the control from a handler that runs inside the modal loop.
+    com::ComPtr<StandIn> keepAlive(this);
+    HWND owner = window_ ? ::GetAncestor(window_.Get(), GA_ROOT) : nullptr;
+    DialogTemplate dialog(title, 180, 60, 2);
+    dialog.Button(IDOK, L"OK", 60, 40, true);
+    dialog.Button(IDCANCEL, L"Cancel", 120, 40, false);
+    const INT_PTR ended = ::DialogBoxIndirectParamW(com::Module::Handle(), dialog.Get(), owner,
+                                                    &DialogProc, reinterpret_cast<LPARAM>(name));
+    JournalDialog(std::wstring(name) + (ended == -1 ? L"-failed" : L"-closed"));
+    return ended != -1;
+}
+
+HRESULT StandIn::PrintWithDialog() {
+    if (!PrintDialogWanted()) {
+        return S_OK;
+    }
+    // A dialog that cannot be shown is not a print the user was offered.
+    return RunDialog(L"Print", L"print") ? S_OK : E_FAIL;
 }
 
 bool StandIn::CopyText() {

@@ -62,8 +62,14 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void StartDocumentTimer();
-    // Keystrokes of the focused control: Ctrl+A, Shift+Ctrl+A, Ctrl+C, Shift+Ctrl+F.
+    // Keystrokes of the focused control: Ctrl+A, Shift+Ctrl+A, Ctrl+C, Shift+Ctrl+F,
+    // Shift+Ctrl+S.
     bool OnKey(UINT key);
+    // Runs a modal dialog titled `title`, owned by the top-level window the control sits in,
+    // journaling its events under `name`. False when no dialog could be made.
+    bool RunDialog(const wchar_t* title, const wchar_t* name);
+    // Member 15: the print dialog, or only the journal line when the dialog is switched off.
+    HRESULT PrintWithDialog();
     bool CopyText();
     void OpenSearch();
     static LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,6 +88,8 @@ private:
     com::UniqueHandle<LibraryTraits> richEdit_;
     com::UniqueWindow window_;
     com::WindowTimer documentTimer_;
+    // Opens the save dialog once the keystrokes of its chord have all been retrieved.
+    com::WindowTimer saveDialogTimer_;
 
     // The layout the tree was built in.
     bool builtNewLayout_ = true;
