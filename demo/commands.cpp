@@ -104,6 +104,7 @@ bool Commands::Open(const std::wstring& pathOrAddress) {
                               L"Could not open " + pathOrAddress +
                                   L": it is missing, not a PDF document, or did not download");
     if (ok) {
+        document_ = pathOrAddress;
         status_.ShowMessage(L"Opened " + pathOrAddress);
     }
     refreshPosition_();

@@ -31,6 +31,8 @@ public:
     // True while OpenPDF runs: the Viewer processes messages meanwhile, so menu commands and
     // the readout poll could otherwise call into it in the middle of an open.
     bool Busy() const { return busy_; }
+    // The path or address of the document last opened, empty before the first.
+    const std::wstring& Document() const { return document_; }
     // Sets the check marks of a menu that is about to open.
     void UpdateMenu(HMENU menu) const;
 
@@ -56,6 +58,7 @@ private:
     std::function<void()> refreshPosition_;
     _Viewer* viewer_ = nullptr; // owned by the main window, which outlives this object
     bool busy_ = false;
+    std::wstring document_;
     std::wstring lastAddress_ = L"http://";
     std::wstring lastSearch_;
     // The Viewer has no getters for these modes and dialog blocks: the menu shows what the

@@ -47,7 +47,7 @@ bool MainWindow::Build() {
     wc.hInstance = instance_;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
     ::RegisterClassExW(&wc); // a second window in the process finds it registered
     accelerators_ = ::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
@@ -119,6 +119,21 @@ void MainWindow::RefreshPosition() {
                          hasTotal ? std::optional<long>(total) : std::nullopt,
                          hasZoom ? std::optional<short>(zoom) : std::nullopt);
     toolbar_.ShowZoom(hasZoom ? std::optional<short>(zoom) : std::nullopt);
+
+    // The title names the document and page too, so the taskbar and a screenshot show both.
+    std::wstring title = L"Folivex Demo";
+    if (!commands_->Document().empty()) {
+        title = FileName(commands_->Document()) + L" - " + title;
+        if (hasPage) {
+            title = L"Page " + std::to_wstring(page) +
+                    (hasTotal ? L" of " + std::to_wstring(total) : std::wstring()) + L" - " + title;
+        }
+    }
+    wchar_t current[512] = {};
+    ::GetWindowTextW(window_, current, 512);
+    if (title != current) {
+        ::SetWindowTextW(window_, title.c_str());
+    }
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
@@ -138,10 +153,8 @@ void MainWindow::DownloadStarted(const std::wstring& saveFile) {
 
 void MainWindow::DownloadProgress(long curBytes, long maxBytes, const std::wstring&) {
     status_.SetProgress(curBytes, maxBytes);
-    std::wstring text = L"Downloading: " + std::to_wstring(curBytes / 1024) + L" KB";
-    if (maxBytes > 0) {
-        text += L" of " + std::to_wstring(maxBytes / 1024) + L" KB";
-    }
+    std::wstring text = L"Downloading " + std::to_wstring(curBytes / 1024);
+    text += maxBytes > 0 ? L" of " + std::to_wstring(maxBytes / 1024) + L" KB" : L" KB";
     status_.ShowMessage(text);
     ::UpdateWindow(status_.Window());
     Notify(DownloadPhase::Progress, curBytes, maxBytes);

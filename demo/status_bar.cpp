@@ -54,7 +54,7 @@ void StatusBar::LayOutParts() {
     int edges[4] = {230, 400, 0, -1};
     int parts = 3;
     if (downloading_) {
-        edges[2] = 400 + (client.right - 400) / 2;
+        edges[2] = 620;
         parts = 4;
     }
     edges[parts - 1] = -1;

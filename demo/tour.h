@@ -1,6 +1,6 @@
 #pragma once
 // The scripted tour that the headless demo run takes: open, page through, zoom, close the
-// viewer's toolbar, download a document, with a screenshot of the window after each step.
+// download a document, close the viewer's toolbar, with a screenshot of the window after each step.
 
 #include "main_window.h"
 
