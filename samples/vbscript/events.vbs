@@ -65,6 +65,12 @@ document = FindDocument()
 
 On Error Resume Next
 Set viewer = WScript.CreateObject("Folivex.Viewer", "Viewer_")
+If Err.Number <> 0 Then
+    ' A script host that cannot connect events refuses the prefix: go on without them.
+    WScript.Echo "Events cannot be connected here (" & Err.Description & "); going on without them."
+    Err.Clear
+    Set viewer = CreateObject("Folivex.Viewer")
+End If
 If Err.Number <> 0 Then Fail "cannot create Folivex.Viewer (is Folivex.dll registered?): " & Err.Description
 On Error GoTo 0
 

@@ -55,9 +55,8 @@ Else
     WScript.Echo "Ctrl+Shift+S could not be blocked on this desktop"
 End If
 
-' Let the suppression timers run for a moment: they tick through the script host's message loop
-' only while a call such as OpenPDF waits, so a plain Sleep shows nothing here.
-WScript.Sleep 100
+' The suppression timers tick through the thread's message loop: in a script host only while a
+' call such as OpenPDF waits; in a form-based host all the time.
 
 viewer.DisableSaveKeys = False
 If viewer.DisableSaveKeys Then Fail "DisableSaveKeys still reads True after it was set False"

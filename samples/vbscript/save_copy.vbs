@@ -24,7 +24,7 @@ Else
     Next
     If document = "" Then Fail "no document given and none found next to the script"
 End If
-keep = WScript.Arguments.Count > 1
+keep = (WScript.Arguments.Count > 1)
 If keep Then
     destination = WScript.Arguments(1)
 Else
