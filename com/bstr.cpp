@@ -15,4 +15,12 @@ HRESULT AssignBstr(BSTR* target, std::wstring_view text) {
     return S_OK;
 }
 
+HRESULT ReturnBstr(BSTR* target, std::wstring_view text) {
+    if (!target) {
+        return E_POINTER;
+    }
+    *target = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *target ? S_OK : E_OUTOFMEMORY;
+}
+
 } // namespace folivex::com

@@ -50,7 +50,10 @@ private:
     BSTR value_ = nullptr;
 };
 
-// Stores text into a caller's [out] or [in, out] BSTR*, freeing what it held.
+// Stores text into a caller's [in, out] BSTR*, freeing what it held.
 HRESULT AssignBstr(BSTR* target, std::wstring_view text);
+
+// Stores text into a caller's [out] BSTR*, whose value on entry is undefined and never freed.
+HRESULT ReturnBstr(BSTR* target, std::wstring_view text);
 
 } // namespace folivex::com

@@ -63,6 +63,9 @@ public:
 
 protected:
     virtual ~Object() { Module::ObjectDestroyed(); }
+    // The references held now; for an object that holds some on itself to tell when the others
+    // are gone.
+    ULONG ReferenceCount() const { return references_; }
     void* QueryExtraInterface(REFIID) { return nullptr; }
 
 private:

@@ -44,6 +44,8 @@ public:
     static constexpr LONG kDefaultHeightHimetric = 6350;
 
     IOleClientSite* ClientSite() const { return clientSite_.Get(); }
+    // True from IOleObject::Close until the control is activated again.
+    bool ClosedByContainer() const { return closed_; }
     bool InPlaceActive() const { return inPlaceActive_; }
 
     // --- IOleObject
@@ -67,6 +69,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Close(DWORD) override {
+        closed_ = true;
         InPlaceDeactivate();
         if (adviseHolder_) {
             adviseHolder_->SendOnClose();
@@ -378,6 +381,7 @@ private:
     Derived* Self() { return static_cast<Derived*>(this); }
 
     HRESULT InPlaceActivate(IOleClientSite* site, LPCRECT position, bool uiActivate) {
+        closed_ = false;
         if (!inPlaceActive_) {
             ComPtr<IOleInPlaceSite> inPlaceSite;
             if (!site || FAILED(site->QueryInterface(IID_PPV_ARGS(&inPlaceSite)))) {
@@ -435,6 +439,7 @@ private:
     SIZEL extent_ = {kDefaultWidthHimetric, kDefaultHeightHimetric};
     bool inPlaceActive_ = false;
     bool uiActive_ = false;
+    bool closed_ = false;
 };
 
 template <typename Derived>

@@ -9,6 +9,12 @@
 #include <string_view>
 #include <vector>
 
+// <windows.h> makes these names macros for its A and W functions, and the members below carry
+// the same names: a Windows file that sees both calls the API by its W names.
+#undef CreateDirectory
+#undef DeleteFile
+#undef CopyFile
+
 namespace folivex {
 
 enum class CreateDirectoryResult {

@@ -1,12 +1,6 @@
 #pragma once
 // The file system on the wide-character Win32 API.
 
-// <windows.h> makes these names macros for its A and W functions, and the FileSystem members
-// carry the same names: a file that sees both must call the API by its W names.
-#undef CreateDirectory
-#undef DeleteFile
-#undef CopyFile
-
 #include "common/file_system.h"
 
 namespace folivex {

@@ -1,5 +1,8 @@
 #include "control/win32_viewer.h"
 
+#include "control/viewer_lifecycle.h"
+#include "control/win32_viewer_parts.h"
+#include "registry/win32_registry.h"
 #include "viewer_bridge/win32_component_host.h"
 
 #include "com/error_info.h"
@@ -15,10 +18,6 @@ constexpr const wchar_t* kErrorSource = L"Folivex.Viewer";
 // The cover panel is 240 x 375 twips.
 constexpr int kCoverPanelWidthTwips = 240;
 constexpr int kCoverPanelHeightTwips = 375;
-
-// A timer interval of 25 ms for both dialog suppression timers.
-constexpr UINT_PTR kTimer1Id = 1;
-constexpr UINT_PTR kTimer2Id = 2;
 
 int TwipsToPixels(int twips, int dpi) {
     return ::MulDiv(twips, dpi, 1440);
@@ -40,7 +39,7 @@ com::ComPtr<Viewer> Viewer::Create() {
     return viewer;
 }
 
-Viewer::Viewer() {
+Viewer::Viewer() : parts_(std::make_unique<Parts>(*this)) {
     connectionPoints_.Add(this, DIID___Viewer);
 }
 
@@ -90,10 +89,12 @@ bool Viewer::CreateWindows() {
 
 void Viewer::Initialize() {
     CreateWindows();
+    parts_->timerWindow = window_.Get();
     // AcroPDF1, created with the control and never again; hidden until a document is shown.
     component_ =
         std::make_unique<ComponentHost>(window_.Get(), [this] { return ContainerServices(); });
-    component_->SetVisible(false);
+    Win32Registry registry;
+    InitializeViewer(parts_->state, *component_, parts_->files, registry);
     if (coverPanel_) {
         ::SetWindowPos(coverPanel_.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
@@ -101,13 +102,48 @@ void Viewer::Initialize() {
 }
 
 void Viewer::Terminate() {
+    if (parts_) {
+        TerminateViewer(parts_->state, parts_->files, [this] { parts_->saveKeys.Terminate(); });
+        parts_->dialogs.EnablePrintDialog();
+        parts_->dialogs.EnableSaveDialog();
+    }
     timer1_.Stop();
     timer2_.Stop();
     connectionPoints_.DetachAll();
+    // Outstanding downloads end before the windows their transport reports to.
+    parts_.reset();
     component_.reset();
     coverPanel_.Reset();
     window_.Reset();
     parking_.Reset();
+}
+
+void Viewer::OnClientSiteChanged() {
+    if (parts_) {
+        parts_->downloadService.SetSite(ClientSite());
+    }
+}
+
+bool Viewer::Closed() const {
+    return ClosedByContainer() || quitting_ || ReferenceCount() <= ownReferences_;
+}
+
+bool Viewer::HasComponent() const {
+    return component_ && component_->Available();
+}
+
+void Viewer::ProcessPendingMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The host's loop must still see it once the control's call has returned.
+            quitting_ = true;
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
 }
 
 com::ComPtr<IServiceProvider> Viewer::ContainerServices() {
@@ -198,6 +234,16 @@ LRESULT Viewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Resize();
         }
         break;
+    case WM_TIMER:
+        if (parts_ && wParam == kTimer1Id) {
+            parts_->dialogs.Timer1Tick(parts_->desktop);
+            return 0;
+        }
+        if (parts_ && wParam == kTimer2Id) {
+            parts_->dialogs.Timer2Tick(parts_->desktop);
+            return 0;
+        }
+        break;
     default:
         break;
     }
@@ -222,13 +268,6 @@ void Viewer::Resize() {
 
 HRESULT Viewer::RaiseViewerError(HRESULT hr, const wchar_t* description) {
     return com::RaiseError(hr, IID__Viewer, kErrorSource, description);
-}
-
-HRESULT Viewer::NotYetAvailable(const wchar_t* member) {
-    std::wstring text = L"Viewer.";
-    text += member;
-    text += L" is not implemented in this version of Folivex.";
-    return RaiseViewerError(E_NOTIMPL, text.c_str());
 }
 
 } // namespace folivex

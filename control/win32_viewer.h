@@ -32,7 +32,7 @@ public:
     HRESULT ClassTypeInfo(ITypeInfo** info);
     const IID& DefaultEventInterface();
     HRESULT AdviseDefaultEvents(IUnknown* sink, DWORD* cookie);
-    void OnClientSiteChanged() {}
+    void OnClientSiteChanged();
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
@@ -109,7 +109,16 @@ public:
 
     ~Viewer() override;
 
+    // The timers' identifiers on the control's window.
+    static constexpr UINT_PTR kTimer1Id = 1;
+    static constexpr UINT_PTR kTimer2Id = 2;
+
+    struct Parts;
+
 private:
+    class OpenSession;
+    class KeepAlive;
+
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -118,6 +127,12 @@ private:
     void Terminate();
     void Resize();
     com::ComPtr<IServiceProvider> ContainerServices();
+    // True once the container closed the control or only the control's own calls still hold it.
+    bool Closed() const;
+    // Pumps the messages a wait lets through; WM_QUIT is posted again and ends the waits.
+    void ProcessPendingMessages();
+    // Resume-next members that need the component return at once when it is missing.
+    bool HasComponent() const;
 
     // The download events; handlers may change by-reference values, which only
     // DownloadStarted's string passes back to the caller.
@@ -129,7 +144,6 @@ private:
 
     // Our own automation error, with the description a host shows.
     HRESULT RaiseViewerError(HRESULT hr, const wchar_t* description);
-    HRESULT NotYetAvailable(const wchar_t* member);
 
     com::UniqueWindow parking_;    // hidden top-level window holding the control when unsited
     com::UniqueWindow window_;     // the control's own window
@@ -139,9 +153,11 @@ private:
     com::WindowTimer timer2_;
     com::ConnectionPoints connectionPoints_;
 
-    std::wstring path_;
-    std::wstring tempPath_ = L"C:\\TEMP\\";
-    short readerVersion_ = 1;
+    std::unique_ptr<Parts> parts_;
+    // True once the thread's message loop is being left (WM_QUIT met inside a wait).
+    bool quitting_ = false;
+    // How many calls keep the control alive through a reference of their own.
+    ULONG ownReferences_ = 0;
 };
 
 } // namespace folivex

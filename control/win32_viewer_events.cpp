@@ -2,6 +2,7 @@
 // passed by reference; DownloadStarted lends the caller's own string, the others copies.
 
 #include "control/win32_viewer.h"
+#include "control/win32_viewer_parts.h"
 
 #include "com/bstr.h"
 
@@ -39,7 +40,7 @@ void Viewer::FireEvent(DISPID id, VARIANTARG* argsLastFirst, UINT count) {
         return;
     }
     // A handler may release the control: keep it alive until the event has been delivered.
-    com::ComPtr<Viewer> self(this);
+    KeepAlive hold(*this);
     DISPPARAMS params = {argsLastFirst, nullptr, count, 0};
     point->Fire(id, params);
 }

@@ -1,0 +1,131 @@
+// The document members: Path, TempPath, OpenPDF, BeginDownload, SaveCopy.
+
+#include "control/win32_viewer.h"
+
+#include "control/viewer_lifecycle.h"
+#include "control/win32_viewer_parts.h"
+#include "download/save_copy.h"
+#include "reader_windows/window_walks.h"
+#include "viewer_bridge/win32_component_host.h"
+
+#include "com/bstr.h"
+
+namespace folivex {
+
+// What an open needs of the control while it runs: the component, the downloader, the thread's
+// message queue and the live window tree below the control's window.
+class Viewer::OpenSession final : public OpenEnvironment {
+public:
+    explicit OpenSession(Viewer& viewer) : viewer_(viewer), parts_(*viewer.parts_) {}
+
+    std::wstring TempPath() override { return parts_.state.TempPath; }
+
+    bool BeginDownload(std::wstring& strURL, std::wstring& strFile) override {
+        download_ = 0;
+        return parts_.downloader.BeginDownload(strURL, strFile, &download_);
+    }
+    bool DownloadDone() override { return parts_.downloader.DownloadDone() != kAutoFalse; }
+    bool LastDownloadSucceeded() override {
+        return download_ != 0 && parts_.downloader.Outcome(download_) == DownloadOutcome::Succeeded;
+    }
+
+    HResult LoadFile(std::wstring& path) override {
+        return LoadFileRequest(*viewer_.component_, path);
+    }
+
+    void ProcessPendingMessages() override { viewer_.ProcessPendingMessages(); }
+    void WaitForMessage(std::chrono::milliseconds limit) override {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(limit.count()), QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+    }
+    std::chrono::steady_clock::time_point Now() override {
+        return std::chrono::steady_clock::now();
+    }
+
+    std::wstring CollectViewerWindows() override {
+        HWND root = viewer_.window_.Get();
+        if (!root) {
+            return std::wstring();
+        }
+        return folivex::CollectViewerWindows(parts_.tree, reinterpret_cast<WindowHandle>(root),
+                                             parts_.state.ReaderVersion, parts_.state.Captured);
+    }
+
+    void ShowComponent(bool visible) override { viewer_.component_->SetVisible(visible); }
+    void HideCoverPanel() override {
+        if (HWND panel = viewer_.coverPanel_.Get()) {
+            ::ShowWindow(panel, SW_HIDE);
+        }
+    }
+
+    bool Closed() override { return viewer_.Closed() || !viewer_.window_; }
+
+private:
+    Viewer& viewer_;
+    Parts& parts_;
+    DownloadId download_ = 0;
+};
+
+HRESULT Viewer::get_Path(BSTR* Path) {
+    return com::ReturnBstr(Path, parts_->state.Path);
+}
+
+HRESULT Viewer::put_Path(BSTR Path) {
+    parts_->state.Path = com::Bstr::ToString(Path);
+    return S_OK;
+}
+
+HRESULT Viewer::get_TempPath(BSTR* TempPath) {
+    return com::ReturnBstr(TempPath, parts_->state.TempPath);
+}
+
+HRESULT Viewer::put_TempPath(BSTR TempPath) {
+    PutTempPath(parts_->state, parts_->files, com::Bstr::ToString(TempPath));
+    return S_OK;
+}
+
+HRESULT Viewer::OpenPDF(BSTR strPath, VARIANT_BOOL* Result) {
+    if (!Result) {
+        return E_POINTER;
+    }
+    KeepAlive hold(*this);
+    if (ownReferences_ == 1) {
+        // A quit met by an earlier open has been left behind by the host's own loop.
+        quitting_ = false;
+    }
+    OpenSession session(*this);
+    *Result =
+        parts_->opener.OpenPDF(parts_->state, session, parts_->files, com::Bstr::ToString(strPath));
+    return S_OK;
+}
+
+HRESULT Viewer::BeginDownload(BSTR* strURL, BSTR* strFile, VARIANT_BOOL* Result) {
+    if (!strURL || !strFile || !Result) {
+        return E_POINTER;
+    }
+    KeepAlive hold(*this);
+    parts_->opener.DownloadStartedElsewhere();
+    const std::wstring url = com::Bstr::ToString(*strURL);
+    const std::wstring requested = com::Bstr::ToString(*strFile);
+    std::wstring file = requested;
+    const bool started = parts_->downloader.BeginDownload(url, file);
+    if (file != requested) {
+        // A DownloadStarted handler redirected the download: the caller's variable follows.
+        com::AssignBstr(strFile, file);
+    }
+    *Result = started ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT Viewer::SaveCopy(BSTR* strFile, BSTR strSourcePDF, VARIANT_BOOL* Result) {
+    if (!strFile || !Result) {
+        return E_POINTER;
+    }
+    const bool saved = folivex::SaveCopy(parts_->files, com::Bstr::ToString(*strFile),
+                                         com::Bstr::ToString(strSourcePDF),
+                                         parts_->state.CurrentTempFile, parts_->state.Path);
+    *Result = saved ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+} // namespace folivex
