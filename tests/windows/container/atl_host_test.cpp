@@ -1,6 +1,6 @@
 // A container nobody here wrote: the platform's ATL control host window class.
 
-#include "test_window.h"
+#include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
 

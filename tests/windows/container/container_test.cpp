@@ -1,6 +1,6 @@
 // Folivex.Viewer hosted in-place by a container of our own, and driven late-bound and early-bound.
 
-#include "test_window.h"
+#include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
 

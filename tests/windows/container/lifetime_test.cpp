@@ -1,6 +1,6 @@
 // Creating and destroying the control many times leaves nothing behind.
 
-#include "test_window.h"
+#include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
 

@@ -1,6 +1,6 @@
 // Registration round trips: machine-wide through regsvr32, and per user through DllInstall.
 
-#include "test_window.h"
+#include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
 

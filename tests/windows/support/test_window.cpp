@@ -1,4 +1,4 @@
-#include "test_window.h"
+#include "tests/windows/support/test_window.h"
 
 namespace folivex::testing {
 
