@@ -153,8 +153,16 @@ void MainWindow::DownloadStarted(const std::wstring& saveFile) {
 
 void MainWindow::DownloadProgress(long curBytes, long maxBytes, const std::wstring&) {
     status_.SetProgress(curBytes, maxBytes);
-    std::wstring text = L"Downloading " + std::to_wstring(curBytes / 1024);
-    text += maxBytes > 0 ? L" of " + std::to_wstring(maxBytes / 1024) + L" KB" : L" KB";
+    // Small documents in bytes: "0 of 1 KB" would say nothing.
+    const bool kilobytes = (maxBytes > 0 ? maxBytes : curBytes) >= 10 * 1024;
+    const auto amount = [kilobytes](long bytes) {
+        return std::to_wstring(kilobytes ? bytes / 1024 : bytes);
+    };
+    std::wstring text = L"Downloading " + amount(curBytes);
+    if (maxBytes > 0) {
+        text += L" of " + amount(maxBytes);
+    }
+    text += kilobytes ? L" KB" : L" bytes";
     status_.ShowMessage(text);
     ::UpdateWindow(status_.Window());
     Notify(DownloadPhase::Progress, curBytes, maxBytes);
