@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -82,22 +83,32 @@ TEST_F(StandaloneAppTest, EveryTitleIsFoundWithItsClassInCreationOrder) {
     EXPECT_EQ(app_.ReadLog(), Lines{});
 }
 
+// The order the platform keeps, for a failure message.
+std::string ZOrder(const StandaloneApp& app) {
+    std::string text = "windows";
+    for (HWND window : app.Windows()) {
+        text += ' ';
+        text += std::to_string(reinterpret_cast<std::uintptr_t>(window));
+    }
+    text += "; from the top";
+    HWND window = ::GetTopWindow(nullptr);
+    for (int i = 0; window && i < 8; ++i, window = ::GetWindow(window, GW_HWNDNEXT)) {
+        text += ' ';
+        text += std::to_string(reinterpret_cast<std::uintptr_t>(window));
+    }
+    return text;
+}
+
 TEST_F(StandaloneAppTest, TheLastOfTwoEqualTitlesIsOnTopUnlessSentToTheBottom) {
     Launch({L"--window", L"Adobe Reader", L"--window", L"Adobe Reader"});
-    EXPECT_EQ(::FindWindowA(nullptr, "Adobe Reader"), app_.Window(1))
-        << app_.Window(0) << " " << app_.Window(1) << " top " << ::GetTopWindow(nullptr) << " next "
-        << ::GetWindow(app_.Window(0), GW_HWNDNEXT) << " next "
-        << ::GetWindow(app_.Window(1), GW_HWNDNEXT);
+    EXPECT_EQ(::FindWindowA(nullptr, "Adobe Reader"), app_.Window(1)) << ZOrder(app_);
     app_.Terminate();
 
     StandaloneApp second;
     ASSERT_TRUE(
         second.Start({L"--window", L"Adobe Reader", L"--window", L"Adobe Reader", L"--at-bottom"}));
     ASSERT_TRUE(second.WaitReady());
-    EXPECT_EQ(::FindWindowA(nullptr, "Adobe Reader"), second.Window(0))
-        << second.Window(0) << " " << second.Window(1) << " top " << ::GetTopWindow(nullptr)
-        << " next " << ::GetWindow(second.Window(0), GW_HWNDNEXT) << " next "
-        << ::GetWindow(second.Window(1), GW_HWNDNEXT);
+    EXPECT_EQ(::FindWindowA(nullptr, "Adobe Reader"), second.Window(0)) << ZOrder(second);
 }
 
 TEST_F(StandaloneAppTest, DefaultCloseDestroysTheWindowAndEndsTheApp) {

@@ -48,6 +48,7 @@ constexpr int kExitStartFailed = 3;
 
 std::wstring g_logFile;
 int g_liveWindows = 0;
+bool g_zOrderFixed = false;
 
 std::string ToUtf8(const std::wstring& text) {
     if (text.empty()) {
@@ -81,6 +82,14 @@ void LogLine(const wchar_t* message, const WindowSpec& spec) {
     ::FlushFileBuffers(file.Get());
 }
 
+// Once all windows exist their order is what the tests rely on: the platform's activation of one
+// of them (when another application's window goes away, for instance) must not raise it.
+void KeepZOrder(LPARAM lParam) {
+    if (g_zOrderFixed) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags |= SWP_NOZORDER;
+    }
+}
+
 void WindowGone() {
     if (--g_liveWindows == 0) {
         ::PostQuitMessage(kExitAllDestroyed);
@@ -98,6 +107,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
     switch (message) {
+    case WM_WINDOWPOSCHANGING:
+        KeepZOrder(lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     case WM_CLOSE:
         LogLine(L"WM_CLOSE", *spec);
         if (spec->onClose == OnClose::Destroy) {
@@ -128,6 +140,9 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM, LPARAM lPara
         return FALSE;
     }
     switch (message) {
+    case WM_WINDOWPOSCHANGING:
+        KeepZOrder(lParam);
+        return FALSE;
     case WM_CLOSE:
         LogLine(L"WM_CLOSE", *spec);
         if (spec->onClose == OnClose::Destroy) {
@@ -397,6 +412,7 @@ int Run(int argc, wchar_t** argv) {
     if (!CreateWindows(options.windows)) {
         return kExitStartFailed;
     }
+    g_zOrderFixed = true;
     if (!options.readyFile.empty() && !WriteReadyFile(options.readyFile, options.windows)) {
         return kExitStartFailed;
     }
