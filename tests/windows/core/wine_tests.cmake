@@ -1,0 +1,13 @@
+# CTest registration of the control's core tests under Wine, called by tests/wine/CMakeLists.txt
+# once per architecture with its bench script and Windows build tree.
+function(folivex_core_wine_tests bench arch tree)
+    set(program ${tree}/tests/windows/core/folivex_core_tests.exe)
+    # One prefix copy per suite: ReaderVersion rewrites HKLM's Reader key and NoComponent
+    # unregisters the component, neither of which may leak into the other suites.
+    foreach(suite ReaderVersion Properties Component NoComponent Termination Unsited)
+        add_test(NAME wine.${arch}.core.${suite}
+            COMMAND ${bench} ${arch} ${program} --gtest_filter=${suite}.*)
+        # A normal run takes seconds; a stuck one ends here rather than after 1500 s.
+        set_tests_properties(wine.${arch}.core.${suite} PROPERTIES TIMEOUT 180)
+    endforeach()
+endfunction()
