@@ -1,0 +1,37 @@
+# CTest registration of the opening tests under Wine, called by tests/wine/CMakeLists.txt once
+# per architecture with its bench script and Windows build tree. The download tests run under
+# the loopback servers; the benchmark is a target, not a test.
+function(folivex_opening_wine_tests bench arch tree)
+    set(dir ${tree}/tests/windows/opening)
+    set(tests ${dir}/folivex_opening_tests.exe)
+    add_test(NAME wine.${arch}.opening.local
+        COMMAND ${bench} ${arch} ${tests}
+                --gtest_filter=LocalOpening.*:DocumentViewWait.*:SaveCopyLocal.*)
+    set_tests_properties(wine.${arch}.opening.local PROPERTIES TIMEOUT 180)
+    if(COMMAND folivex_add_server_test)
+        folivex_add_server_test(NAME wine.${arch}.opening.download
+            COMMAND ${bench} ${arch} ${tests} --gtest_filter=Download.*:FtpDownload.*)
+        folivex_add_server_test(NAME wine.${arch}.opening.reentrancy
+            COMMAND ${bench} ${arch} ${tests} --gtest_filter=Reentrancy.*)
+        folivex_add_server_test(NAME wine.${arch}.cscript.open_outcomes.vbs
+            COMMAND ${bench} ${arch} cscript //nologo
+                    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/open_outcomes.vbs ${tree}/tests/data)
+        set_tests_properties(wine.${arch}.opening.download wine.${arch}.opening.reentrancy
+            wine.${arch}.cscript.open_outcomes.vbs PROPERTIES TIMEOUT 180)
+        set_tests_properties(wine.${arch}.cscript.open_outcomes.vbs PROPERTIES
+            PASS_REGULAR_EXPRESSION "open_outcomes\\.vbs: done")
+
+        # cmake --build <native tree> --target bench_opening: both architectures, with curl's
+        # figure for the same file first.
+        set(run ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/run_bench.sh)
+        add_custom_target(bench_opening_${arch}
+            COMMAND env FOLIVEX_SERVER_PYTHON=${FOLIVEX_SERVER_PYTHON}
+                    ${FOLIVEX_SERVERS_WRAPPER} ${FOLIVEX_SERVER_DOCUMENTS} --
+                    ${run} ${bench} ${arch} ${dir}/folivex_opening_bench.exe 200
+            USES_TERMINAL VERBATIM)
+        if(NOT TARGET bench_opening)
+            add_custom_target(bench_opening)
+        endif()
+        add_dependencies(bench_opening bench_opening_${arch})
+    endif()
+endfunction()
