@@ -146,6 +146,53 @@ TEST_F(NoComponent, ResumeNextMembersDoNothing) {
     EXPECT_NE(hwnd, 0);
 }
 
+// Every other member either does nothing or fails with an explanation; none brings the
+// control down.
+TEST_F(NoComponent, EveryOtherMemberAnswersOrExplains) {
+    struct Member {
+        const wchar_t* name;
+        std::vector<VARIANT> args;
+        WORD flags = DISPATCH_METHOD;
+    };
+    std::vector<Member> members;
+    for (const wchar_t* name :
+         {L"GotoLastPage", L"GotoPreviousPage", L"GotoNextView", L"GotoPreviousView", L"PrintPDF",
+          L"Refresh", L"SelectText", L"DeselectText", L"CopyToClipboard", L"EnableToolbar",
+          L"DisableToolbar", L"EnableNavigationBar", L"DisableNavigationBar", L"ShowToolbar",
+          L"ShowScrollBars", L"Search", L"EnablePrintDialog", L"EnableSaveDialog"}) {
+        members.push_back({name, {}});
+    }
+    members.push_back({L"SetPageMode", {testing::LongArg(2)}});
+    members.push_back({L"SetLayoutMode", {testing::LongArg(1)}});
+    members.push_back({L"SetView", {testing::LongArg(1)}});
+    members.push_back({L"SetNamedDest", {testing::StringArg(L"chapter")}});
+    members.push_back({L"PrintPages", {testing::LongArg(1), testing::LongArg(2)}});
+    members.push_back({L"PrintAllFit", {testing::BoolArg(true)}});
+    members.push_back({L"Search", {testing::StringArg(L"word")}});
+    members.push_back({L"Page", {}, DISPATCH_PROPERTYGET});
+    members.push_back({L"ZoomPct", {}, DISPATCH_PROPERTYGET});
+    members.push_back({L"PageTotal", {}, DISPATCH_PROPERTYGET});
+    for (Member& member : members) {
+        EXCEPINFO error = {};
+        com::Variant result;
+        const HRESULT hr =
+            host_->Call(member.name, std::move(member.args), result.Get(), &error, member.flags);
+        if (FAILED(hr)) {
+            EXPECT_EQ(hr, DISP_E_EXCEPTION) << ::testing::PrintToString(std::wstring(member.name));
+            EXPECT_TRUE(error.bstrDescription && *error.bstrDescription)
+                << ::testing::PrintToString(std::wstring(member.name));
+        }
+        ::SysFreeString(error.bstrSource);
+        ::SysFreeString(error.bstrDescription);
+        ::SysFreeString(error.bstrHelpFile);
+        ASSERT_TRUE(::IsWindow(host_->ControlWindow()));
+    }
+    com::Bstr again(testing::TestDocument(L"one_page.pdf"));
+    VARIANT_BOOL opened = VARIANT_TRUE;
+    EXPECT_EQ(viewer_->OpenPDF(again.Get(), &opened), S_OK);
+    EXPECT_EQ(opened, VARIANT_FALSE);
+}
+
 TEST_F(NoComponent, UnsitedControlIsCreatedAndReleasedToo) {
     com::ComPtr<_Viewer> unsited;
     ASSERT_EQ(

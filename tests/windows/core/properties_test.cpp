@@ -99,6 +99,8 @@ TEST_F(Properties, OpenPdfSeesPlainAndReadOnlyFilesButNotHiddenOrSystemOnes) {
     EXPECT_FALSE(testing::OpenDocument(viewer_, scratch.File(L"absent.pdf")));
     EXPECT_FALSE(testing::OpenDocument(viewer_, scratch.File(L"bad|name.pdf")));
     EXPECT_FALSE(testing::OpenDocument(viewer_, L"Q:\\not\\a\\drive.pdf"));
+    // A directory is there, but it is no document.
+    EXPECT_FALSE(testing::OpenDocument(viewer_, scratch.Path()));
     // None of them reached the component.
     EXPECT_TRUE(journal_.CallsOf(2).empty());
 

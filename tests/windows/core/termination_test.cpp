@@ -81,6 +81,7 @@ HRESULT CallByName(IDispatch* dispatch, const wchar_t* name, WORD flags, VARIANT
 TEST(Unsited, OpensCountsPrintsAndLeavesNoWindowBehind) {
     testing::ComApartment apartment;
     testing::ScopedJournal journal;
+    testing::ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
     const int windowsBefore = testing::CountProcessTopLevelWindows();
     HWND control = nullptr;
     {
@@ -88,6 +89,17 @@ TEST(Unsited, OpensCountsPrintsAndLeavesNoWindowBehind) {
         ASSERT_EQ(::CLSIDFromProgID(L"Folivex.Viewer", &clsid), S_OK);
         com::ComPtr<IDispatch> viewer;
         ASSERT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer)),
+                  S_OK);
+
+        // The page count is read off the old layout's "P of N" box.
+        VARIANT version = testing::LongArg(7);
+        DISPID put = DISPID_PROPERTYPUT;
+        DISPID id = DISPID_UNKNOWN;
+        LPOLESTR name[] = {const_cast<LPOLESTR>(L"ReaderVersion")};
+        ASSERT_EQ(viewer->GetIDsOfNames(IID_NULL, name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+        DISPPARAMS putParams = {&version, &put, 1, 1};
+        ASSERT_EQ(viewer->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                                 &putParams, nullptr, nullptr, nullptr),
                   S_OK);
 
         VARIANT document = testing::StringArg(testing::TestDocument(L"three_pages.pdf"));
