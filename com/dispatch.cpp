@@ -14,4 +14,97 @@ HRESULT LoadModuleTypeInfo(REFGUID interfaceId, ITypeInfo** typeInfo) {
     return library->GetTypeInfoOfGuid(interfaceId, typeInfo);
 }
 
+namespace {
+
+// The function description of member `id` for the kind of call `flags` makes.
+class FunctionDescription {
+public:
+    // Looked up by scanning: the index GetFuncIndexOfMemId gives for a dual interface's
+    // dispatch view is not always the index GetFuncDesc takes there.
+    FunctionDescription(ITypeInfo* info, DISPID id, WORD flags) : info_(info) {
+        TYPEATTR* attributes = nullptr;
+        if (FAILED(info->GetTypeAttr(&attributes))) {
+            return;
+        }
+        const UINT count = attributes->cFuncs;
+        info->ReleaseTypeAttr(attributes);
+        for (UINT index = 0; index < count && !description_; ++index) {
+            FUNCDESC* candidate = nullptr;
+            if (FAILED(info->GetFuncDesc(index, &candidate))) {
+                continue;
+            }
+            if (candidate->memid == id && (flags & candidate->invkind)) {
+                description_ = candidate;
+            } else {
+                info->ReleaseFuncDesc(candidate);
+            }
+        }
+    }
+    ~FunctionDescription() {
+        if (description_) {
+            info_->ReleaseFuncDesc(description_);
+        }
+    }
+    FunctionDescription(const FunctionDescription&) = delete;
+    FunctionDescription& operator=(const FunctionDescription&) = delete;
+
+    const FUNCDESC* Get() const { return description_; }
+
+private:
+    ITypeInfo* info_;
+    FUNCDESC* description_ = nullptr;
+};
+
+// The base type of a by-reference parameter of a plain automation type, or VT_EMPTY.
+VARTYPE ReferencedType(const ELEMDESC& parameter) {
+    const TYPEDESC& type = parameter.tdesc;
+    if (type.vt != VT_PTR || !type.lptdesc) {
+        return VT_EMPTY;
+    }
+    switch (type.lptdesc->vt) {
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_R8:
+    case VT_BOOL:
+    case VT_BSTR:
+        return type.lptdesc->vt;
+    default:
+        return VT_EMPTY;
+    }
+}
+
+} // namespace
+
+void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
+                                  std::vector<VARIANTARG>& arguments) {
+    if (!info || !params.rgvarg || params.cArgs == 0 || params.cNamedArgs != 0) {
+        return;
+    }
+    FunctionDescription function(info, id, flags);
+    const FUNCDESC* description = function.Get();
+    if (!description) {
+        return;
+    }
+    arguments.assign(params.rgvarg, params.rgvarg + params.cArgs);
+    const UINT count = params.cArgs < static_cast<UINT>(description->cParams)
+                           ? params.cArgs
+                           : static_cast<UINT>(description->cParams);
+    for (UINT position = 0; position < count; ++position) {
+        // DISPPARAMS holds the arguments last first.
+        VARIANTARG& argument = arguments[params.cArgs - 1 - position];
+        const VARTYPE wanted = ReferencedType(description->lprgelemdescParam[position]);
+        if (wanted == VT_EMPTY || argument.vt != (VT_VARIANT | VT_BYREF) || !argument.pvarVal) {
+            continue;
+        }
+        VARIANT* variable = argument.pvarVal;
+        if (variable->vt != wanted && FAILED(::VariantChangeType(variable, variable, 0, wanted))) {
+            continue; // left for the library's Invoke to refuse
+        }
+        argument.vt = static_cast<VARTYPE>(wanted | VT_BYREF);
+        argument.byref = &variable->bstrVal; // the value union of the caller's variant
+    }
+    params.rgvarg = arguments.data();
+}
+
 } // namespace folivex::com

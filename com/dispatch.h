@@ -11,10 +11,20 @@
 
 #include <oaidl.h>
 
+#include <vector>
+
 namespace folivex::com {
 
 // The type information of an interface from the type library embedded in this module.
 HRESULT LoadModuleTypeInfo(REFGUID interfaceId, ITypeInfo** typeInfo);
+
+// Script hosts pass a variable to a by-reference parameter as a VARIANT by reference, which the
+// type library's own Invoke refuses for a typed parameter (a String, say) with a type mismatch.
+// For each such argument the caller's variant is coerced to the parameter's type in place and
+// handed on as a typed reference into it, so the member's write-back reaches the variable.
+// `arguments` receives the rewritten copy of the arguments that `params` then points at.
+void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
+                                  std::vector<VARIANTARG>& arguments);
 
 template <typename Derived, typename Dual>
 class Dispatch : public Dual {
@@ -58,7 +68,14 @@ public:
             return TYPE_E_CANTLOADLIBRARY;
         }
         ClearError();
-        return info->Invoke(static_cast<Dual*>(this), id, flags, params, result, exception,
+        if (!params) {
+            return info->Invoke(static_cast<Dual*>(this), id, flags, params, result, exception,
+                                argError);
+        }
+        DISPPARAMS typed = *params;
+        std::vector<VARIANTARG> arguments;
+        PassVariantReferencesAsTyped(info, id, flags, typed, arguments);
+        return info->Invoke(static_cast<Dual*>(this), id, flags, &typed, result, exception,
                             argError);
     }
 
