@@ -107,4 +107,57 @@ void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPA
     params.rgvarg = arguments.data();
 }
 
+void SupplyOmittedReferenceDefaults(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
+                                    std::vector<VARIANTARG>& arguments,
+                                    std::vector<VARIANT>& values) {
+    if (!info || params.cNamedArgs != 0) {
+        return;
+    }
+    FunctionDescription function(info, id, flags);
+    const FUNCDESC* description = function.Get();
+    if (!description) {
+        return;
+    }
+    UINT declared = 0;
+    while (declared < static_cast<UINT>(description->cParams) &&
+           !(description->lprgelemdescParam[declared].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
+        ++declared;
+    }
+    if (params.cArgs >= declared) {
+        return;
+    }
+    // Sized once: the references handed on point into it.
+    values.assign(declared - params.cArgs, VARIANT{});
+    std::vector<VARIANTARG> all;
+    for (UINT position = declared; position-- > params.cArgs;) {
+        const ELEMDESC& parameter = description->lprgelemdescParam[position];
+        const USHORT parameterFlags = parameter.paramdesc.wParamFlags;
+        const VARTYPE wanted = ReferencedType(parameter);
+        VARIANT& value = values[position - params.cArgs];
+        ::VariantInit(&value);
+        const bool hasDefault = (parameterFlags & PARAMFLAG_FOPT) &&
+                                (parameterFlags & PARAMFLAG_FHASDEFAULT) &&
+                                parameter.paramdesc.pparamdescex;
+        if (wanted == VT_EMPTY || !hasDefault ||
+            FAILED(::VariantChangeType(&value, &parameter.paramdesc.pparamdescex->varDefaultValue,
+                                       0, wanted))) {
+            // Not one of ours to fill in: the library's Invoke deals with the call as it came.
+            for (VARIANT& made : values) {
+                ::VariantClear(&made);
+            }
+            values.clear();
+            return;
+        }
+        VARIANTARG reference;
+        ::VariantInit(&reference);
+        reference.vt = static_cast<VARTYPE>(wanted | VT_BYREF);
+        reference.byref = &value.bstrVal; // the value union of the default's variant
+        all.push_back(reference);
+    }
+    all.insert(all.end(), params.rgvarg, params.rgvarg + params.cArgs);
+    arguments.swap(all);
+    params.rgvarg = arguments.data();
+    params.cArgs = declared;
+}
+
 } // namespace folivex::com

@@ -26,6 +26,14 @@ HRESULT LoadModuleTypeInfo(REFGUID interfaceId, ITypeInfo** typeInfo);
 void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
                                   std::vector<VARIANTARG>& arguments);
 
+// An omitted optional by-reference parameter with a declared default (a caption String, say)
+// is not filled in by every type library implementation: Wine's drops such a call. When every
+// omitted parameter is of that kind, each gets its default in `values` (which the caller clears
+// after the call) and is handed on as a typed reference into it.
+void SupplyOmittedReferenceDefaults(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
+                                    std::vector<VARIANTARG>& arguments,
+                                    std::vector<VARIANT>& values);
+
 template <typename Derived, typename Dual>
 class Dispatch : public Dual {
 public:
@@ -68,15 +76,18 @@ public:
             return TYPE_E_CANTLOADLIBRARY;
         }
         ClearError();
-        if (!params) {
-            return info->Invoke(static_cast<Dual*>(this), id, flags, params, result, exception,
-                                argError);
-        }
-        DISPPARAMS typed = *params;
+        DISPPARAMS typed = params ? *params : DISPPARAMS{};
         std::vector<VARIANTARG> arguments;
+        std::vector<VARIANT> defaults;
         PassVariantReferencesAsTyped(info, id, flags, typed, arguments);
-        return info->Invoke(static_cast<Dual*>(this), id, flags, &typed, result, exception,
-                            argError);
+        SupplyOmittedReferenceDefaults(info, id, flags, typed, arguments, defaults);
+        const HRESULT hr = info->Invoke(static_cast<Dual*>(this), id, flags,
+                                        params || !defaults.empty() ? &typed : nullptr, result,
+                                        exception, argError);
+        for (VARIANT& value : defaults) {
+            ::VariantClear(&value);
+        }
+        return hr;
     }
 
 private:
