@@ -53,6 +53,7 @@ public:
             lastProgress_ = current;
             lastActivity_ = owner_->clock_.NowMilliseconds();
         }
+        announced_ = std::max(announced_, total);
         if (total == 0) {
             return;
         }
@@ -90,7 +91,10 @@ public:
         }
         auto keep = shared_from_this();
         transportEnded_ = true;
-        const bool bodyOk = transportOk && httpStatus < 400 && received_ > 0 && writer_;
+        // A connection that closes early can still end the binding without error: a body short of
+        // the length the server announced is a failed download too.
+        const bool bodyOk =
+            transportOk && httpStatus < 400 && received_ > 0 && writer_ && received_ >= announced_;
         if (!bodyOk) {
             Fail();
             return;
@@ -136,6 +140,8 @@ public:
     std::unique_ptr<FileWriter> writer_;
     std::uint64_t received_ = 0;
     std::uint64_t lastProgress_ = 0;
+    // The largest total the transport announced; 0 while the size is unknown.
+    std::uint64_t announced_ = 0;
     std::int64_t lastActivity_;
     bool partCreated_ = false;
     bool transportEnded_ = false;

@@ -23,6 +23,10 @@ constexpr UINT kContinueMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr wchar_t kWindowClass[] = L"FolivexDownloadPump";
 constexpr wchar_t kNoCacheHeaders[] = L"Cache-Control: no-cache\r\nPragma: no-cache\r\n";
+// One connection per download: after an aborted download Wine's transport hands the next
+// request to the same server the old connection, with the rest of the old body still unread,
+// and that request then never completes.
+constexpr wchar_t kConnectionHeader[] = L"Connection: close\r\n";
 
 class BindCallback;
 
@@ -151,15 +155,15 @@ public:
             return E_POINTER;
         }
         *additionalHeaders = nullptr;
-        if (noCache_) {
-            const size_t bytes = sizeof(kNoCacheHeaders);
-            auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
-            if (!copy) {
-                return E_OUTOFMEMORY;
-            }
-            std::memcpy(copy, kNoCacheHeaders, bytes);
-            *additionalHeaders = copy;
+        std::wstring headers = noCache_ ? kNoCacheHeaders : L"";
+        headers += kConnectionHeader;
+        const size_t bytes = (headers.size() + 1) * sizeof(wchar_t);
+        auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+        if (!copy) {
+            return E_OUTOFMEMORY;
         }
+        std::memcpy(copy, headers.c_str(), bytes);
+        *additionalHeaders = copy;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR,

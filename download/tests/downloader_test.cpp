@@ -183,6 +183,12 @@ INSTANTIATE_TEST_SUITE_P(
                         read.Progress(12, 1000);
                         read.Complete(false, 0);
                     }},
+        FailureCase{"BodyShortOfItsAnnouncedLength",
+                    [](auto& read) {
+                        read.Data("%PDF-1.4 par");
+                        read.Progress(12, 1000);
+                        read.Complete(true, 200);
+                    }},
         FailureCase{"TransportErrorWithNothing", [](auto& read) { read.Complete(false, 0); }},
         FailureCase{"EmptyBody", [](auto& read) { read.Complete(true, 200); }}),
     [](const auto& info) { return std::string(info.param.name); });
