@@ -1,5 +1,7 @@
 #include "viewer_bridge/win32_keystrokes.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace folivex {
@@ -111,17 +113,106 @@ bool Win32KeyInputSink::Deliver(std::span<const KeyInput> inputs) {
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         events.push_back(ToInput(inputs[i], Tag(batch, i + 1 == inputs.size())));
     }
-    const bool watchable = ForegroundIsThisThread();
+    if (!ForegroundIsThisThread()) {
+        // Injected input would go to another thread's window (a console script host has no
+        // active window of ours at all): hand the keys to our own focus window instead.
+        if (::GetFocus() != nullptr) {
+            return DeliverToFocus(inputs);
+        }
+        const UINT count = static_cast<UINT>(events.size());
+        const UINT sent = ::SendInput(count, events.data(), sizeof(INPUT));
+        if (sent < count) {
+            ReleaseStrandedModifiers(inputs.first(sent));
+            return false;
+        }
+        return true;
+    }
     const UINT count = static_cast<UINT>(events.size());
     const UINT sent = ::SendInput(count, events.data(), sizeof(INPUT));
     if (sent < count) {
         ReleaseStrandedModifiers(inputs.first(sent));
         return false;
     }
-    if (!watchable) {
-        return true;
-    }
     return WaitForMarker(batch);
+}
+
+// Each key becomes the message the input system would have made of it, dispatched at once to
+// whichever of our windows has the focus at that moment (a key may move it, as Shift+Ctrl+F
+// moves it into a search box). The thread's key state is set around each key, so that the
+// window sees the modifiers held through GetKeyState, and is restored afterwards.
+bool Win32KeyInputSink::DeliverToFocus(std::span<const KeyInput> inputs) {
+    BYTE saved[256] = {};
+    const bool haveSaved = ::GetKeyboardState(saved) != FALSE;
+    BYTE state[256] = {};
+    if (haveSaved) {
+        std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    }
+    // Only the keys this delivery presses are let go again: a user's own held keys stay.
+    for (const std::uint16_t modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT,
+                                         VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU}) {
+        state[modifier] = static_cast<BYTE>(state[modifier] & ~0x80);
+    }
+    bool delivered = true;
+    for (const KeyInput& key : inputs) {
+        const HWND focus = ::GetFocus();
+        if (!focus) {
+            delivered = false;
+            break;
+        }
+        MSG message = {};
+        message.hwnd = focus;
+        message.time = static_cast<DWORD>(::GetMessageTime());
+        ::GetCursorPos(&message.pt);
+        if (key.kind == KeyInput::Kind::Unicode) {
+            if (key.up) {
+                continue;
+            }
+            message.message = WM_CHAR;
+            message.wParam = key.code;
+            message.lParam = 1;
+            Dispatch(message);
+            DrainPosted();
+            continue;
+        }
+        const auto vk = static_cast<BYTE>(key.code);
+        const BYTE pressed = key.up ? 0 : 0x80;
+        state[vk] = pressed;
+        if (vk == VK_SHIFT) {
+            state[VK_LSHIFT] = pressed;
+        } else if (vk == VK_CONTROL) {
+            state[VK_LCONTROL] = pressed;
+        } else if (vk == VK_MENU) {
+            state[VK_LMENU] = pressed;
+        }
+        ::SetKeyboardState(state);
+        const bool alt = (state[VK_MENU] & 0x80) != 0;
+        const bool control = (state[VK_CONTROL] & 0x80) != 0;
+        const bool system = vk == VK_MENU || (alt && !control);
+        if (system) {
+            message.message = key.up ? WM_SYSKEYUP : WM_SYSKEYDOWN;
+        } else {
+            message.message = key.up ? WM_KEYUP : WM_KEYDOWN;
+        }
+        message.wParam = vk;
+        const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0xFF;
+        LPARAM flags = 1 | static_cast<LPARAM>(scan << 16);
+        if (IsExtendedKey(vk)) {
+            flags |= LPARAM{1} << 24;
+        }
+        if (alt) {
+            flags |= LPARAM{1} << 29;
+        }
+        if (key.up) {
+            flags |= static_cast<LPARAM>(0xC0000000u);
+        }
+        message.lParam = flags;
+        Dispatch(message);
+        DrainPosted();
+    }
+    if (haveSaved) {
+        ::SetKeyboardState(saved);
+    }
+    return delivered;
 }
 
 bool Win32KeyInputSink::WaitForMarker(std::uint32_t batch) {

@@ -25,8 +25,11 @@ public:
 // timeout (keys swallowed by a hook, or focus in a window of another thread that never sends
 // them here).
 //
-// When the foreground window belongs to another thread its processing cannot be watched from
-// here: the inputs are injected and Deliver returns at once.
+// When the foreground window belongs to another thread (a console script host, an unsited
+// control, a host window that is not the active one) injected input would never reach us: the
+// keys then go as key messages straight to this thread's focus window, with the thread's key
+// state showing the modifiers, and are processed before Deliver returns. With no focus window
+// of ours either, the inputs are injected and Deliver returns at once.
 class Win32KeyInputSink : public KeyInputSink {
 public:
     // Called for each message the wait retrieves before it is translated and dispatched; true
@@ -43,6 +46,7 @@ public:
 
 private:
     bool WaitForMarker(std::uint32_t batch);
+    bool DeliverToFocus(std::span<const KeyInput> inputs);
     void Dispatch(MSG& message);
     void DrainPosted();
 

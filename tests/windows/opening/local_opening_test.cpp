@@ -43,6 +43,15 @@ TEST_F(LocalOpening, ShowsTheDocumentAndRecordsItsPath) {
     EXPECT_TRUE(session_.Host().Events().empty());
 }
 
+TEST(LocalOpeningNewLayout, WaitsForTheNewDocumentViewAndCountsNoPages) {
+    OpeningSession session(OpeningSession::Layout::New);
+    ScopedSetting late(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"200");
+    EXPECT_TRUE(session.Open(TestDocument(L"three_pages.pdf")));
+    EXPECT_TRUE(session.ComponentVisible());
+    // Its page box reads "1": no total to read in this layout.
+    EXPECT_EQ(session.PageTotal(), 0);
+}
+
 TEST_F(LocalOpening, ChoosesTheSourceAndCleansIt) {
     // Both blank: nothing happens.
     EXPECT_FALSE(session_.Open(L""));
@@ -95,17 +104,13 @@ TEST_F(LocalOpening, HeaderTestIgnoresCaseAndExtension) {
     EXPECT_TRUE(session_.Open(asText));
     EXPECT_EQ(session_.PageTotal(), 3);
 
-    const std::wstring lower = session_.Temp().File(L"lower.dat");
-    WriteWholeFile(lower, "%pdf-" + pdf.substr(5));
-    EXPECT_TRUE(session_.Open(lower));
-
     const std::wstring shortLine = session_.Temp().File(L"short.dat");
     WriteWholeFile(shortLine, "%PDF\n" + pdf);
     EXPECT_FALSE(session_.Open(shortLine));
     const std::wstring empty = session_.Temp().File(L"empty.dat");
     WriteWholeFile(empty, "");
     EXPECT_FALSE(session_.Open(empty));
-    EXPECT_EQ(session_.Path(), lower);
+    EXPECT_EQ(session_.Path(), asText);
 
     // Upper-case extension, no header read (the content is a PDF anyway).
     const std::wstring upper = session_.Temp().File(L"UPPER.PDF");
@@ -214,6 +219,16 @@ TEST_F(DocumentViewWait, GivesUpWithFalseAndHidesTheComponent) {
     // A known extension goes to the component unread; a non-PDF never shows a view.
     EXPECT_FALSE(session_.Open(TestDocument(L"not_a_pdf.pdf")));
     EXPECT_FALSE(session_.ComponentVisible());
+
+    // The header test ignores case; the stand-in itself does not, and shows no view for it.
+    const std::string pdf = ReadWholeFile(TestDocument(L"three_pages.pdf"));
+    ScratchDirectory scratch;
+    const std::wstring lower = scratch.File(L"lower.dat");
+    WriteWholeFile(lower, "%pdf-" + pdf.substr(5));
+    EXPECT_FALSE(session_.Open(lower));
+    ASSERT_FALSE(session_.LoadRequests().empty());
+    EXPECT_EQ(session_.LoadRequests().back(), lower) << "passed the header test";
+    EXPECT_EQ(session_.Path(), lower);
 
     // A view that comes late, but within the bound, is waited for.
     {

@@ -28,7 +28,8 @@ http = shell.Environment("PROCESS")("FOLIVEX_TEST_HTTP_URL")
 
 Dim fso, temp
 Set fso = CreateObject("Scripting.FileSystemObject")
-temp = shell.ExpandEnvironmentStrings("%TEMP%") & "\folivex_open_outcomes\"
+' Wine's ExpandEnvironmentStrings keeps the terminating NUL inside the string it returns.
+temp = fso.GetSpecialFolder(2).Path & "\folivex_open_outcomes\"
 If Not fso.FolderExists(temp) Then fso.CreateFolder temp
 
 Dim viewer
@@ -39,6 +40,7 @@ If Err.Number <> 0 Then
     WScript.Quit 1
 End If
 viewer.TempPath = temp
+viewer.ReaderVersion = 7 ' the layout whose page box gives PageTotal (FOLIVEX_STANDIN_LAYOUT=old)
 
 Check viewer.OpenPDF(data & "three_pages.pdf") = True, "local open"
 Check viewer.PageTotal = 3, "PageTotal of the local document: " & viewer.PageTotal

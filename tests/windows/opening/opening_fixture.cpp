@@ -28,11 +28,14 @@ HWND ComponentSite(HWND controlWindow) {
                          : nullptr;
 }
 
-OpeningSession::OpeningSession() {
+OpeningSession::OpeningSession(Layout layout) {
     journal_ = journalDirectory_.File(L"journal.txt");
     journalSetting_ = std::make_unique<ScopedSetting>(L"FOLIVEX_STANDIN_JOURNAL", journal_.c_str());
+    layoutSetting_ = std::make_unique<ScopedSetting>(L"FOLIVEX_STANDIN_LAYOUT",
+                                                     layout == Layout::Old ? L"old" : L"new");
     host_ = std::make_unique<ViewerHost>();
     if (host_->Viewer()) {
+        host_->Viewer()->put_ReaderVersion(layout == Layout::Old ? 7 : 8);
         com::Bstr temp(temp_.Path());
         host_->Viewer()->put_TempPath(temp.Get());
     }

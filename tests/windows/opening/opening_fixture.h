@@ -24,8 +24,10 @@ HWND ComponentSite(HWND controlWindow);
 
 class OpeningSession {
 public:
-    // Settings the control reads at creation must be in place before this is made.
-    OpeningSession();
+    enum class Layout { Old, New };
+    // Settings the control reads at creation must be in place before this is made. The old
+    // layout is the default: only its page box ("P of N") gives PageTotal a count.
+    explicit OpeningSession(Layout layout = Layout::Old);
     ~OpeningSession();
 
     ViewerHost& Host() { return *host_; }
@@ -58,6 +60,7 @@ private:
     ScratchDirectory journalDirectory_;
     std::wstring journal_;
     std::unique_ptr<ScopedSetting> journalSetting_;
+    std::unique_ptr<ScopedSetting> layoutSetting_;
     std::unique_ptr<ViewerHost> host_;
 };
 

@@ -6,7 +6,7 @@ function(folivex_opening_wine_tests bench arch tree)
     set(tests ${dir}/folivex_opening_tests.exe)
     add_test(NAME wine.${arch}.opening.local
         COMMAND ${bench} ${arch} ${tests}
-                --gtest_filter=LocalOpening.*:DocumentViewWait.*:SaveCopyLocal.*)
+                --gtest_filter=LocalOpening*:DocumentViewWait.*:SaveCopyLocal.*)
     set_tests_properties(wine.${arch}.opening.local PROPERTIES TIMEOUT 180)
     if(COMMAND folivex_add_server_test)
         folivex_add_server_test(NAME wine.${arch}.opening.download
@@ -19,7 +19,8 @@ function(folivex_opening_wine_tests bench arch tree)
         set_tests_properties(wine.${arch}.opening.download wine.${arch}.opening.reentrancy
             wine.${arch}.cscript.open_outcomes.vbs PROPERTIES TIMEOUT 180)
         set_tests_properties(wine.${arch}.cscript.open_outcomes.vbs PROPERTIES
-            PASS_REGULAR_EXPRESSION "open_outcomes\\.vbs: done")
+            PASS_REGULAR_EXPRESSION "open_outcomes\\.vbs: done"
+            ENVIRONMENT FOLIVEX_STANDIN_LAYOUT=old)
 
         # cmake --build <native tree> --target bench_opening: both architectures, with curl's
         # figure for the same file first.

@@ -567,6 +567,30 @@ TEST_F(StandInTest, DocumentViewAppearsAfterALoadWithThePageCountOfTheRootPageTr
     EXPECT_TRUE(PumpUntil([&] { return DocumentViewShown("AVPageView"); }));
 }
 
+TEST_F(StandInTest, PageBoxFormatSettingShapesTheTextAtLoadAndOnEveryPageChange) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
+    Host();
+    {
+        ScopedSetting format(L"FOLIVEX_STANDIN_PAGEBOX_FORMAT", L"Page %P of %N");
+        ASSERT_EQ(S_OK, Load(Document(L"five_pages_flate.pdf")));
+        EXPECT_NE(nullptr, Find(Tree(), "Edit", "Page 1 of 5"));
+        EXPECT_EQ(S_OK, Call(6, {}));
+        EXPECT_NE(nullptr, Find(Tree(), "Edit", "Page 2 of 5"));
+    }
+    {
+        // A trailing blank survives the trimming of the setting as %_; %% is a percent sign.
+        ScopedSetting format(L"FOLIVEX_STANDIN_PAGEBOX_FORMAT", L"%P of%_");
+        ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+        EXPECT_NE(nullptr, Find(Tree(), "Edit", "1 of "));
+        ScopedSetting percent(L"FOLIVEX_STANDIN_PAGEBOX_FORMAT", L"%P%%");
+        EXPECT_EQ(S_OK, Call(5, {}));
+        EXPECT_NE(nullptr, Find(Tree(), "Edit", "3%"));
+    }
+    // Without the setting the layout's own format comes back.
+    EXPECT_EQ(S_OK, Call(4, {}));
+    EXPECT_NE(nullptr, Find(Tree(), "Edit", "1 of 3"));
+}
+
 TEST_F(StandInTest, DocumentViewWaitsForItsDelayOrNeverComes) {
     ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"new");
     Host();

@@ -102,6 +102,33 @@ std::wstring PageBoxClass() {
                : L"Edit";
 }
 
+// The page box's text: %P the page, %N the page count, %% a percent sign. The setting's own
+// blanks at the ends are trimmed, so a trailing blank is written as %_.
+std::wstring PageBoxText(const std::wstring& format, int page, int count) {
+    std::wstring text;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != L'%' || i + 1 == format.size()) {
+            text += format[i];
+            continue;
+        }
+        switch (format[++i]) {
+        case L'P':
+            text += std::to_wstring(page);
+            break;
+        case L'N':
+            text += std::to_wstring(count);
+            break;
+        case L'_':
+            text += L' ';
+            break;
+        default:
+            text += format[i];
+            break;
+        }
+    }
+    return text;
+}
+
 // Milliseconds until the document view appears, or -1 for never.
 long DocumentViewDelay() {
     const std::wstring text = Setting(L"FOLIVEX_STANDIN_DOCVIEW_DELAY");
@@ -567,10 +594,11 @@ void StandIn::ShowDocumentView() {
 
 void StandIn::UpdatePageBox() {
     if (HWND box = LiveChild(pageBox_)) {
-        const std::wstring text =
-            builtNewLayout_ ? std::to_wstring(page_)
-                            : std::to_wstring(page_) + L" of " + std::to_wstring(pageCount_);
-        ::SetWindowTextW(box, text.c_str());
+        std::wstring format = Setting(L"FOLIVEX_STANDIN_PAGEBOX_FORMAT");
+        if (format.empty()) {
+            format = builtNewLayout_ ? L"%P" : L"%P of %N";
+        }
+        ::SetWindowTextW(box, PageBoxText(format, page_, pageCount_).c_str());
     }
 }
 
