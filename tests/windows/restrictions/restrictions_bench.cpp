@@ -1,0 +1,209 @@
+// Figures for the restrictions, printed, never judged:
+// - how long a "#32770" dialog lives from its appearance until the print suppression's timer
+//   closes it (median, 99th percentile, worst), over many dialogs shown at random phases of the
+//   timer;
+// - what the save-key hook adds to each key event: SendInput of N key events to a window of a
+//   second thread, timed until the window has them all, with and without the hook.
+//
+//   folivex_restrictions_bench.exe [--dialogs N] [--keys N] [--rounds N]
+
+#include "tests/windows/restrictions/win32_key_input.h"
+
+#include "tests/windows/support/test_window.h"
+#include "tests/windows/support/viewer_host.h"
+
+#include "com/bstr.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <random>
+#include <vector>
+
+namespace folivex {
+namespace {
+
+constexpr const wchar_t* kBenchDialogTitle = L"Folivex Bench Dialog";
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER value;
+        ::QueryPerformanceFrequency(&value);
+        return static_cast<double>(value.QuadPart);
+    }();
+    LARGE_INTEGER value;
+    ::QueryPerformanceCounter(&value);
+    return static_cast<double>(value.QuadPart) * 1000.0 / frequency; // milliseconds
+}
+
+// Dispatches whatever is pending, then waits at most a millisecond for more.
+void PumpBriefly() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// A dialog template in memory: no controls, the bench title, visible at creation.
+std::vector<WORD> DialogTemplate() {
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    header->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
+    header->cx = 120;
+    header->cy = 40;
+    words.push_back(0); // no menu
+    words.push_back(0); // the dialog class
+    for (const wchar_t* c = kBenchDialogTitle; *c; ++c) {
+        words.push_back(static_cast<WORD>(*c));
+    }
+    words.push_back(0);
+    return words;
+}
+
+double g_closeRequested = 0.0;
+
+INT_PTR CALLBACK BenchDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_CLOSE) {
+        if (g_closeRequested == 0.0) {
+            g_closeRequested = Now();
+        }
+        ::DestroyWindow(dialog);
+        return TRUE;
+    }
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+void BenchDialogs(testing::ViewerHost& viewer, int count) {
+    com::Bstr title(kBenchDialogTitle);
+    BSTR caption = title.Get();
+    viewer.Viewer()->DisablePrintDialog(&caption);
+    const std::vector<WORD> dialogTemplate = DialogTemplate();
+    std::mt19937 random(12345);
+    std::uniform_real_distribution<double> phase(0.0, 30.0);
+    std::vector<double> lifetimes;
+    int missed = 0;
+    for (int i = 0; i < count; ++i) {
+        // A random phase of the 25 ms timer for each dialog.
+        const double until = Now() + phase(random);
+        while (Now() < until) {
+            PumpBriefly();
+        }
+        g_closeRequested = 0.0;
+        HWND dialog = ::CreateDialogIndirectParamW(
+            ::GetModuleHandleW(nullptr),
+            reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr, BenchDialogProc,
+            0);
+        const double shown = Now();
+        if (!dialog) {
+            ++missed;
+            continue;
+        }
+        while (::IsWindow(dialog) && Now() - shown < 2000.0) {
+            PumpBriefly();
+        }
+        if (::IsWindow(dialog) || g_closeRequested == 0.0) {
+            ::DestroyWindow(dialog);
+            ++missed;
+            continue;
+        }
+        lifetimes.push_back(g_closeRequested - shown);
+    }
+    viewer.Viewer()->EnablePrintDialog();
+    std::printf("dialog suppression: %zu dialogs closed, %d missed\n", lifetimes.size(), missed);
+    std::printf(
+        "  appearance to WM_CLOSE: median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
+        Percentile(lifetimes, 0.5), Percentile(lifetimes, 0.99), Percentile(lifetimes, 1.0));
+}
+
+// Milliseconds from the first SendInput until the receiver has every event and the sentinel.
+double TimeKeys(testing::KeyReceiver& receiver, int taps) {
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < taps; ++i) {
+        testing::AddTap(inputs, 'A');
+    }
+    testing::AddTap(inputs, testing::kSentinelKey);
+    receiver.Clear();
+    const size_t expected = inputs.size();
+    const double start = Now();
+    if (!testing::SendKeys(inputs)) {
+        return -1.0;
+    }
+    while (receiver.Count() < expected) {
+        if (Now() - start > 60000.0) {
+            return -1.0;
+        }
+        PumpBriefly();
+    }
+    return Now() - start;
+}
+
+void BenchKeys(testing::ViewerHost& viewer, int taps, int rounds) {
+    testing::KeyReceiver receiver;
+    if (!receiver.Window() || !testing::MakeForeground(receiver.Window())) {
+        std::printf("key hook: no foreground window for the keys\n");
+        return;
+    }
+    const int events = 2 * taps + 2;
+    std::vector<double> without;
+    std::vector<double> with;
+    for (int round = 0; round < rounds; ++round) {
+        viewer.Viewer()->put_DisableSaveKeys(VARIANT_FALSE);
+        const double plain = TimeKeys(receiver, taps);
+        viewer.Viewer()->put_DisableSaveKeys(VARIANT_TRUE);
+        const double hooked = TimeKeys(receiver, taps);
+        if (plain < 0.0 || hooked < 0.0) {
+            std::printf("key hook: round %d lost keys\n", round);
+            continue;
+        }
+        without.push_back(plain * 1000.0 / events);
+        with.push_back(hooked * 1000.0 / events);
+    }
+    viewer.Viewer()->put_DisableSaveKeys(VARIANT_FALSE);
+    const double plainMedian = Percentile(without, 0.5);
+    const double hookedMedian = Percentile(with, 0.5);
+    std::printf("key hook: %d key events per batch, %zu rounds\n", events, with.size());
+    std::printf(
+        "  per key event: without hook %.1f us, with hook %.1f us (median), added %.1f us\n",
+        plainMedian, hookedMedian, hookedMedian - plainMedian);
+}
+
+int Argument(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::wcscmp(argv[i], name) == 0) {
+            return std::max(1, static_cast<int>(std::wcstol(argv[i + 1], nullptr, 10)));
+        }
+    }
+    return fallback;
+}
+
+} // namespace
+} // namespace folivex
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace folivex;
+    const int dialogs = Argument(argc, argv, L"--dialogs", 200);
+    const int taps = Argument(argc, argv, L"--keys", 500);
+    const int rounds = Argument(argc, argv, L"--rounds", 5);
+    testing::ComApartment apartment;
+    testing::ViewerHost viewer;
+    if (viewer.CreationResult() != S_OK || !viewer.Viewer()) {
+        std::printf("Folivex.Viewer could not be created: 0x%08lx\n",
+                    static_cast<unsigned long>(viewer.CreationResult()));
+        return 1;
+    }
+    BenchDialogs(viewer, dialogs);
+    BenchKeys(viewer, taps, rounds);
+    return 0;
+}
