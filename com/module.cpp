@@ -1,12 +1,21 @@
 #include "com/module.h"
 
 #include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
 
 namespace folivex::com {
 namespace {
 
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
+
+std::mutex g_classesMutex;
+std::set<std::wstring>& RegisteredClasses() {
+    static std::set<std::wstring> classes;
+    return classes;
+}
 
 } // namespace
 
@@ -58,7 +67,22 @@ void Module::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT st
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = name;
-    ::RegisterClassExW(&wc);
+    if (::RegisterClassExW(&wc)) {
+        std::lock_guard<std::mutex> lock(g_classesMutex);
+        RegisteredClasses().insert(name);
+    }
+}
+
+void Module::OnDllMain(DWORD reason, LPVOID reserved) {
+    // At process exit (reserved set) the classes go with the process.
+    if (reason != DLL_PROCESS_DETACH || reserved) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(g_classesMutex);
+    for (const std::wstring& name : RegisteredClasses()) {
+        ::UnregisterClassW(name.c_str(), Handle());
+    }
+    RegisteredClasses().clear();
 }
 
 } // namespace folivex::com

@@ -24,6 +24,10 @@ public:
     // first with GetClassInfoEx would not do: it also answers for the system's global classes.)
     static void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style = 0,
                                     HBRUSH background = nullptr);
+    // What the DLL's entry point does: when the DLL is unloaded while the process goes on, every
+    // class registered above is unregistered. A class outlives the DLL that registered it, and a
+    // later load (perhaps at another address) would find it pointing at the unloaded procedure.
+    static void OnDllMain(DWORD reason, LPVOID reserved);
 };
 
 } // namespace folivex::com

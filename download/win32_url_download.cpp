@@ -1,5 +1,6 @@
 #include "download/win32_url_download.h"
 
+#include "com/module.h"
 #include "com/object.h"
 #include "com/unique_handle.h"
 
@@ -9,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <string>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -23,12 +24,22 @@ constexpr UINT kContinueMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr wchar_t kWindowClass[] = L"FolivexDownloadPump";
 constexpr wchar_t kNoCacheHeaders[] = L"Cache-Control: no-cache\r\nPragma: no-cache\r\n";
-// One connection per download: after an aborted download Wine's transport hands the next
-// request to the same server the old connection, with the rest of the old body still unread,
-// and that request then never completes.
-constexpr wchar_t kConnectionHeader[] = L"Connection: close\r\n";
 
 class BindCallback;
+
+// urlmon and wininet finish a request on threads of their own, after our last binding has gone;
+// were they unloaded with this DLL (a host that frees unused libraries, an apartment that ends)
+// such a thread would run in unloaded code, and a reloaded urlmon could not complete a binding.
+// Once a download has started they stay loaded for the life of the process.
+void KeepTransportLoaded() {
+    static std::once_flag pinned;
+    std::call_once(pinned, [] {
+        for (const wchar_t* name : {L"urlmon.dll", L"wininet.dll"}) {
+            HMODULE module = nullptr;
+            ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, name, &module);
+        }
+    });
+}
 
 } // namespace
 
@@ -155,15 +166,15 @@ public:
             return E_POINTER;
         }
         *additionalHeaders = nullptr;
-        std::wstring headers = noCache_ ? kNoCacheHeaders : L"";
-        headers += kConnectionHeader;
-        const size_t bytes = (headers.size() + 1) * sizeof(wchar_t);
-        auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
-        if (!copy) {
-            return E_OUTOFMEMORY;
+        if (noCache_) {
+            const size_t bytes = sizeof(kNoCacheHeaders);
+            auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+            if (!copy) {
+                return E_OUTOFMEMORY;
+            }
+            std::memcpy(copy, kNoCacheHeaders, bytes);
+            *additionalHeaders = copy;
         }
-        std::memcpy(copy, headers.c_str(), bytes);
-        *additionalHeaders = copy;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR,
@@ -379,12 +390,7 @@ LRESULT CALLBACK Win32UrlDownloadService::Pump::WindowProc(HWND window, UINT mes
 }
 
 Win32UrlDownloadService::Win32UrlDownloadService() : pump_(std::make_shared<Pump>()) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &Pump::WindowProc;
-    windowClass.hInstance = com::Module::Handle();
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass); // fails harmlessly when registered before
+    com::Module::RegisterWindowClass(kWindowClass, &Pump::WindowProc);
     pump_->window.Reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                           nullptr, com::Module::Handle(), nullptr));
     if (pump_->window) {
@@ -420,6 +426,7 @@ Win32UrlDownloadService::StartRead(const DownloadRequest& request,
     }
     pump_->active.push_back(callback);
     const HRESULT hr = Bind(pump_->site.Get(), request.url, callback.Get());
+    KeepTransportLoaded();
     if (FAILED(hr)) {
         // A failure urlmon already passed through OnStopBinding has reached the sink.
         const bool reported = callback->Reported();

@@ -13,6 +13,11 @@
 
 extern "C" {
 
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    folivex::com::Module::OnDllMain(reason, reserved);
+    return TRUE;
+}
+
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
     if (!object) {
         return E_POINTER;

@@ -339,6 +339,28 @@ TEST_F(Reentrancy, ReleasingTheControlWhileItWaitsForTheDocumentView) {
     PumpMessages(300);
 }
 
+// Each session ends its apartment, which unloads Folivex.dll; the download machinery it used
+// must still work when the library is loaded again, even after a download was cut off.
+TEST_F(Reentrancy, DownloadsWorkAgainAfterTheLibraryWasUnloaded) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        OpeningSession session;
+        ASSERT_TRUE(session.Viewer());
+        ViewerHost& host = session.Host();
+        bool released = false;
+        host.OnEvent([&](const RecordedEvent& event, BSTR*) {
+            if (event.id == kDownloadProgress && !released) {
+                released = true;
+                host.Release();
+            }
+        });
+        EXPECT_FALSE(session.Open(HttpUrl(L"slow.pdf")));
+        EXPECT_TRUE(released);
+    }
+    OpeningSession session;
+    EXPECT_TRUE(session.Open(HttpUrl(L"one_page.pdf")));
+}
+
 TEST_F(Reentrancy, OpeningAnotherDocumentFromAnEventHandler) {
     OpeningSession session;
     ASSERT_TRUE(session.Viewer());

@@ -46,6 +46,11 @@ void DeleteTree(const std::wstring& keyPath) {
 
 extern "C" {
 
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    folivex::com::Module::OnDllMain(reason, reserved);
+    return TRUE;
+}
+
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
     if (!object) {
         return E_POINTER;
