@@ -60,7 +60,7 @@ Function IsRemote(address)
     IsRemote = (head = "http" Or head = "ftp:")
 End Function
 
-Dim document, viewer, opened, fso, waited
+Dim document, viewer, opened, fso
 document = FindDocument()
 
 On Error Resume Next
@@ -83,12 +83,7 @@ opened = viewer.OpenPDF(document)
 
 If IsRemote(document) Then
     ' OpenPDF returns after the download has ended, so DownloadComplete has already been raised
-    ' if the host delivers events. Give a slow host a bounded moment all the same.
-    waited = 0
-    Do While Not completed And waited < 2000
-        WScript.Sleep 100
-        waited = waited + 100
-    Loop
+    ' by then if this script host delivers events at all.
     If completed Then
         If failed And opened Then Fail "OpenPDF reported success after DownloadError"
         If opened And completedBytes <= 0 Then Fail "DownloadComplete reported " & completedBytes & " bytes for a document that opened"
