@@ -5,6 +5,7 @@
 
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/support/test_settings.h"
+#include "tests/windows/support/viewer_calls.h"
 #include "tests/windows/support/viewer_host.h"
 
 #include <gtest/gtest.h>
@@ -57,17 +58,6 @@ std::vector<HWND> FindViewerWindows(HWND root, const char* className, const char
 // the index-th in walk order.
 HWND FindByClass(HWND root, const char* className, int index = 0);
 int WindowWidth(HWND window);
-
-struct ErrorText {
-    bool present = false;
-    std::wstring source;
-    std::wstring description;
-};
-// Takes the thread's error information (GetErrorInfo clears it).
-ErrorText TakeErrorInfo();
-
-// Early-bound OpenPDF; false also when the call itself failed.
-bool OpenDocument(_Viewer* viewer, const std::wstring& path);
 
 std::optional<std::wstring> ClipboardText();
 void PutClipboardText(const std::wstring& text);

@@ -44,22 +44,6 @@ RECT RectInParent(HWND window) {
     return rect;
 }
 
-ErrorText TakeErrorInfo() {
-    ErrorText text;
-    com::ComPtr<IErrorInfo> info;
-    if (::GetErrorInfo(0, &info) != S_OK || !info) {
-        return text;
-    }
-    text.present = true;
-    com::Bstr source;
-    com::Bstr description;
-    info->GetSource(source.Out());
-    info->GetDescription(description.Out());
-    text.source = source.ToString();
-    text.description = description.ToString();
-    return text;
-}
-
 namespace {
 
 BOOL CALLBACK CountOwnWindow(HWND window, LPARAM counter) {
@@ -85,12 +69,6 @@ std::wstring CopyTestDocument(const ScratchDirectory& directory, const wchar_t* 
     ::CopyFileW(TestDocument(name).c_str(), target.c_str(), FALSE);
     ::SetFileAttributesW(target.c_str(), attributes);
     return target;
-}
-
-bool OpenDocument(_Viewer* viewer, const std::wstring& path) {
-    com::Bstr text(path);
-    VARIANT_BOOL result = VARIANT_FALSE;
-    return SUCCEEDED(viewer->OpenPDF(text.Get(), &result)) && result == VARIANT_TRUE;
 }
 
 std::wstring TempPathOf(_Viewer* viewer) {

@@ -5,6 +5,7 @@
 
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/support/test_settings.h"
+#include "tests/windows/support/viewer_calls.h"
 
 #include "interface/folivex_interface.h"
 
@@ -37,23 +38,12 @@ HWND ComponentSiteWindow(HWND control);
 // The site's rectangle in the control's client coordinates.
 RECT RectInParent(HWND window);
 
-struct ErrorText {
-    bool present = false;
-    std::wstring source;
-    std::wstring description;
-};
-// Takes the thread's error information (GetErrorInfo clears it).
-ErrorText TakeErrorInfo();
-
 // Visible or hidden top-level windows of this process.
 int CountProcessTopLevelWindows();
 
 // A copy of a test document in `directory`, with the given attributes.
 std::wstring CopyTestDocument(const ScratchDirectory& directory, const wchar_t* name,
                               const wchar_t* as, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
-
-// Early-bound OpenPDF; false also when the call itself failed.
-bool OpenDocument(_Viewer* viewer, const std::wstring& path);
 
 std::wstring TempPathOf(_Viewer* viewer);
 

@@ -309,8 +309,8 @@ protected:
     void SetUp() override { REQUIRE_SERVERS(); }
 };
 
-TEST_F(Reentrancy, ReleasingTheControlFromAProgressHandler) {
-    OpeningSession session;
+// Opens the slowly served document and releases the control from its first progress event.
+void OpenReleasingAtFirstProgress(OpeningSession& session) {
     ASSERT_TRUE(session.Viewer());
     ViewerHost& host = session.Host();
     bool released = false;
@@ -322,6 +322,11 @@ TEST_F(Reentrancy, ReleasingTheControlFromAProgressHandler) {
     });
     EXPECT_FALSE(session.Open(HttpUrl(L"slow.pdf")));
     EXPECT_TRUE(released);
+}
+
+TEST_F(Reentrancy, ReleasingTheControlFromAProgressHandler) {
+    OpeningSession session;
+    OpenReleasingAtFirstProgress(session);
     PumpMessages(300);
 }
 
@@ -345,17 +350,7 @@ TEST_F(Reentrancy, DownloadsWorkAgainAfterTheLibraryWasUnloaded) {
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         OpeningSession session;
-        ASSERT_TRUE(session.Viewer());
-        ViewerHost& host = session.Host();
-        bool released = false;
-        host.OnEvent([&](const RecordedEvent& event, BSTR*) {
-            if (event.id == kDownloadProgress && !released) {
-                released = true;
-                host.Release();
-            }
-        });
-        EXPECT_FALSE(session.Open(HttpUrl(L"slow.pdf")));
-        EXPECT_TRUE(released);
+        OpenReleasingAtFirstProgress(session);
     }
     OpeningSession session;
     EXPECT_TRUE(session.Open(HttpUrl(L"one_page.pdf")));

@@ -25,14 +25,9 @@ function(folivex_opening_wine_tests bench arch tree)
         # cmake --build <native tree> --target bench_opening: both architectures, with curl's
         # figure for the same file first.
         set(run ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/run_bench.sh)
-        add_custom_target(bench_opening_${arch}
+        folivex_add_bench(opening ${arch}
             COMMAND env FOLIVEX_SERVER_PYTHON=${FOLIVEX_SERVER_PYTHON}
                     ${FOLIVEX_SERVERS_WRAPPER} ${FOLIVEX_SERVER_DOCUMENTS} --
-                    ${run} ${bench} ${arch} ${dir}/folivex_opening_bench.exe 200
-            USES_TERMINAL VERBATIM)
-        if(NOT TARGET bench_opening)
-            add_custom_target(bench_opening)
-        endif()
-        add_dependencies(bench_opening bench_opening_${arch})
+                    ${run} ${bench} ${arch} ${dir}/folivex_opening_bench.exe 200)
     endif()
 endfunction()

@@ -20,12 +20,7 @@ function(folivex_restrictions_wine_tests bench arch tree)
 
     # The benchmark, by hand: cmake --build <native tree> --target bench_restrictions
     set(bench_program ${tree}/tests/windows/restrictions/folivex_restrictions_bench.exe)
-    add_custom_target(bench_restrictions_${arch}
+    folivex_add_bench(restrictions ${arch}
         COMMAND ${bench} ${arch} ${bench_program} --dialogs 200 --keys 500 --rounds 5
-        COMMENT "Restrictions benchmark under Wine ${arch}"
-        VERBATIM USES_TERMINAL)
-    if(NOT TARGET bench_restrictions)
-        add_custom_target(bench_restrictions)
-    endif()
-    add_dependencies(bench_restrictions bench_restrictions_${arch})
+        COMMENT "Restrictions benchmark under Wine ${arch}")
 endfunction()
