@@ -43,6 +43,8 @@ public:
         Step(L"zoom-out", [&] { main_.Run().Execute(ID_ZOOM_OUT); });
         if (!plan_.downloadUrl.empty()) {
             Download();
+            // Back to the demo document for the last step.
+            Step(L"reopen", [&] { main_.Run().Open(plan_.document); });
         }
         // Last: a closed toolbar takes the page box with it, and the readouts of any document
         // opened afterwards would only repeat the values last read.

@@ -102,6 +102,7 @@ bool IsDelimiter(char c) {
 std::string ShownText(std::string_view content) {
     std::string text;
     std::vector<std::string> pending; // strings since the last operator
+    bool objectEnded = false;         // an ET since the last string shown
     std::size_t i = 0;
     while (i < content.size()) {
         const char c = content[i];
@@ -125,9 +126,16 @@ std::string ShownText(std::string_view content) {
                 continue;
             }
             if (word == "Tj" || word == "TJ" || word == "'" || word == "\"") {
+                // Text objects stand apart on the page, so they do in the copied text.
+                if (objectEnded && !pending.empty() && !text.empty() && text.back() != ' ') {
+                    text += ' ';
+                }
+                objectEnded = false;
                 for (const std::string& s : pending) {
                     text += s;
                 }
+            } else if (word == "ET") {
+                objectEnded = true;
             }
             pending.clear();
         }

@@ -290,6 +290,15 @@ LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ::DestroyWindow(window);
         return 0;
     }
+    if (message == WM_PAINT) {
+        if (const StandIn* owner = StandIn::OwnerOfDocumentView(window)) {
+            PAINTSTRUCT paint = {};
+            HDC dc = ::BeginPaint(window, &paint);
+            owner->PaintDocument(window, dc);
+            ::EndPaint(window, &paint);
+            return 0;
+        }
+    }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -572,6 +581,7 @@ void StandIn::BuildTree() {
     if (documentShown_) {
         ShowDocumentView();
     }
+    FitDocumentView();
 }
 
 void StandIn::ShowDocumentView() {
@@ -584,12 +594,86 @@ void StandIn::ShowDocumentView() {
     documentView_ =
         View(builtNewLayout_ ? L"AVNullDocView" : L"AVPageView", window_.Get(), 24, 38, 352, 400);
     // Its own children, which no walk should ever reach.
+    // Hidden, so that they do not cover the page: the walks meet hidden windows all the same.
     HWND inner = View(L"AVPageView", documentView_, 0, 0, 352, 30);
     HWND page = Child(L"Edit", L"9 of 9", documentView_, 4, 34, 30, 22);
     HWND zoom = Child(L"Edit", L"400%", documentView_, 40, 34, 50, 22);
     StackInOrder({inner, page, zoom});
+    for (HWND decoy : {inner, page, zoom}) {
+        ::ShowWindow(decoy, SW_HIDE);
+    }
     ::SetWindowPos(documentView_, HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    FitDocumentView();
+}
+
+void StandIn::FitDocumentView() {
+    if (!window_) {
+        return;
+    }
+    RECT client = {};
+    ::GetClientRect(window_.Get(), &client);
+    const int width = std::max(0, static_cast<int>(client.right));
+    const int height = std::max(0, static_cast<int>(client.bottom));
+    // The navigation bar along the bottom, the tab and web search views down the sides, the
+    // document view in between; the toolbar keeps its place and size.
+    for (HWND c = ::GetWindow(window_.Get(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t text[32] = {};
+        ::GetWindowTextW(c, text, 32);
+        const std::wstring_view name(text);
+        if (name == L"AVStatusLayoutView") {
+            ::MoveWindow(c, 0, std::max(38, height - 26), width, 26, TRUE);
+        } else if (name == L"AVTabView") {
+            ::MoveWindow(c, 0, 38, 24, std::max(0, height - 64), TRUE);
+        } else if (name == L"AVWebSearchView") {
+            ::MoveWindow(c, std::max(24, width - 24), 38, 24, std::max(0, height - 64), TRUE);
+        }
+    }
+    if (HWND view = LiveChild(documentView_)) {
+        ::MoveWindow(view, 24, 38, std::max(0, width - 48), std::max(0, height - 64), TRUE);
+    }
+}
+
+StandIn* StandIn::OwnerOfDocumentView(HWND view) {
+    HWND parent = ::GetParent(view);
+    wchar_t name[64] = {};
+    if (!parent || !::GetClassNameW(parent, name, 64) || std::wcscmp(name, kControlClass) != 0) {
+        return nullptr;
+    }
+    auto* self = reinterpret_cast<StandIn*>(::GetWindowLongPtrW(parent, GWLP_USERDATA));
+    return self && self->documentView_ == view ? self : nullptr;
+}
+
+void StandIn::PaintDocument(HWND view, HDC dc) const {
+    RECT client = {};
+    ::GetClientRect(view, &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_APPWORKSPACE));
+    const int zoom = std::clamp(zoomPercent_, 10, 800);
+    RECT sheet = {16, 12, 16 + ::MulDiv(460, zoom, 100), 12 + ::MulDiv(600, zoom, 100)};
+    ::FillRect(dc, &sheet, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::FrameRect(dc, &sheet, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+
+    // One line of text_ per page (the test documents have one content stream a page).
+    std::wstring line;
+    std::size_t start = 0;
+    for (int page = 1; start <= text_.size(); ++page) {
+        const std::size_t end = std::min(text_.find(L'\n', start), text_.size());
+        if (page == page_) {
+            line = text_.substr(start, end - start);
+            break;
+        }
+        start = end + 1;
+    }
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    const int margin = ::MulDiv(28, zoom, 100);
+    RECT text = {sheet.left + margin, sheet.top + margin, sheet.right - margin, sheet.bottom};
+    com::UniqueGdiObject font(::CreateFontW(
+        -::MulDiv(30, zoom, 100), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+    HGDIOBJ previous = ::SelectObject(dc, font.Get());
+    ::DrawTextW(dc, line.c_str(), -1, &text, DT_LEFT | DT_TOP | DT_WORDBREAK);
+    ::SelectObject(dc, previous);
 }
 
 void StandIn::UpdatePageBox() {
@@ -600,11 +684,17 @@ void StandIn::UpdatePageBox() {
         }
         ::SetWindowTextW(box, PageBoxText(format, page_, pageCount_).c_str());
     }
+    if (HWND view = LiveChild(documentView_)) {
+        ::InvalidateRect(view, nullptr, TRUE);
+    }
 }
 
 void StandIn::UpdateZoomBox() {
     if (HWND box = LiveChild(zoomBox_)) {
         ::SetWindowTextW(box, (std::to_wstring(zoomPercent_) + L"%").c_str());
+    }
+    if (HWND view = LiveChild(documentView_)) {
+        ::InvalidateRect(view, nullptr, TRUE);
     }
 }
 
@@ -844,6 +934,8 @@ LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, L
             self->easel_ = self->pageBox_ = self->zoomBox_ = self->documentView_ =
                 self->searchBox_ = nullptr;
         }
+    } else if (message == WM_SIZE && self) {
+        self->FitDocumentView();
     } else if (message == WM_TIMER && wParam == kDocumentTimerId && self) {
         self->ShowDocumentView();
         return 0;

@@ -32,6 +32,12 @@ public:
     bool AttachToParent(HWND parent, const RECT& position);
     void DetachFromParent();
     void DrawContent(HDC dc, const RECT& bounds);
+
+    // The control whose document view `view` is, or nullptr.
+    static StandIn* OwnerOfDocumentView(HWND view);
+    // The document view shows the current page as a sheet with its page number and the text
+    // of that page, scaled by the zoom, so that a person can see which page is shown.
+    void PaintDocument(HWND view, HDC dc) const;
     HRESULT ClassTypeInfo(ITypeInfo**) { return E_NOTIMPL; }
     const IID& DefaultEventInterface() { return IID_NULL; }
     HRESULT AdviseDefaultEvents(IUnknown*, DWORD*) { return CONNECT_E_CANNOTCONNECT; }
@@ -81,6 +87,8 @@ private:
     void BuildTree();
     void DestroyTree();
     void ShowDocumentView();
+    // Lays the navigation bar, the side views and the document view out over the control.
+    void FitDocumentView();
     void UpdatePageBox();
     void UpdateZoomBox();
     HWND LiveChild(HWND window) const;
