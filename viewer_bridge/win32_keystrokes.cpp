@@ -105,6 +105,12 @@ bool Win32KeyInputSink::Deliver(std::span<const KeyInput> inputs) {
     if (inputs.empty()) {
         return true;
     }
+    if (!ForegroundIsThisThread()) {
+        // Injected input would go to another thread's window (a console script host has no
+        // active window of ours at all): hand the keys to our own focus window instead. With
+        // none, nothing of ours can take them, and typing them would type into another program.
+        return ::GetFocus() != nullptr && DeliverToFocus(inputs);
+    }
     const std::uint32_t batch = t_nextBatch++ & kBatchMask;
     t_markersSeen &= ~BatchBit(batch);
 
@@ -112,20 +118,6 @@ bool Win32KeyInputSink::Deliver(std::span<const KeyInput> inputs) {
     events.reserve(inputs.size());
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         events.push_back(ToInput(inputs[i], Tag(batch, i + 1 == inputs.size())));
-    }
-    if (!ForegroundIsThisThread()) {
-        // Injected input would go to another thread's window (a console script host has no
-        // active window of ours at all): hand the keys to our own focus window instead.
-        if (::GetFocus() != nullptr) {
-            return DeliverToFocus(inputs);
-        }
-        const UINT count = static_cast<UINT>(events.size());
-        const UINT sent = ::SendInput(count, events.data(), sizeof(INPUT));
-        if (sent < count) {
-            ReleaseStrandedModifiers(inputs.first(sent));
-            return false;
-        }
-        return true;
     }
     const UINT count = static_cast<UINT>(events.size());
     const UINT sent = ::SendInput(count, events.data(), sizeof(INPUT));

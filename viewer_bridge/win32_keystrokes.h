@@ -29,7 +29,7 @@ public:
 // control, a host window that is not the active one) injected input would never reach us: the
 // keys then go as key messages straight to this thread's focus window, with the thread's key
 // state showing the modifiers, and are processed before Deliver returns. With no focus window
-// of ours either, the inputs are injected and Deliver returns at once.
+// of ours either nothing is sent: the keys are never typed into another program's window.
 class Win32KeyInputSink : public KeyInputSink {
 public:
     // Called for each message the wait retrieves before it is translated and dispatched; true
