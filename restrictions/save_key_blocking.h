@@ -39,6 +39,31 @@ constexpr bool ShouldSwallowKey(int hookCode, std::uint32_t message, std::uint32
            ctrlDown && shiftDown;
 }
 
+// Ctrl and Shift as the hook itself has seen them go down and up. The platform's asynchronous
+// key state can lag behind the events a low-level hook is handed (seen under Wine right after
+// the hook was installed: S came with Ctrl and Shift pressed just before it, yet read as up), so
+// the hook counts a modifier as down when either says so. Trivially destructible, so that a
+// thread can keep one for its hook.
+struct HeldModifiers {
+    bool ctrl = false;
+    bool shift = false;
+
+    constexpr void Observe(std::uint32_t message, std::uint32_t virtualKey) {
+        namespace kh = keyboard_hook;
+        const bool down = message == kh::kKeyDown || message == kh::kSysKeyDown;
+        const bool up = message == kh::kKeyUp || message == kh::kSysKeyUp;
+        if (!down && !up) {
+            return;
+        }
+        // VK_SHIFT, VK_LSHIFT, VK_RSHIFT; VK_CONTROL, VK_LCONTROL, VK_RCONTROL.
+        if (virtualKey == 0x10 || virtualKey == 0xA0 || virtualKey == 0xA1) {
+            shift = down;
+        } else if (virtualKey == 0x11 || virtualKey == 0xA2 || virtualKey == 0xA3) {
+            ctrl = down;
+        }
+    }
+};
+
 // A key state as the platform reports it: bit 15 set means the key is down.
 constexpr bool KeyStateIsDown(std::int16_t state) {
     return (static_cast<std::uint16_t>(state) & 0x8000u) != 0;

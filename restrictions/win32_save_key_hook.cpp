@@ -8,6 +8,7 @@ namespace {
 // Both are trivially destructible on purpose: a thread-local with a destructor would, with
 // MinGW, register a thread-exit callback that pins this library or outlives it.
 thread_local KBDLLHOOKSTRUCT t_lastKeyEvent = {};
+thread_local HeldModifiers t_heldModifiers = {};
 thread_local ThreadSaveKeyClaims* t_threadClaims = nullptr;
 
 // Where thread-locals are emulated, the first access from a thread allocates their storage;
@@ -15,6 +16,8 @@ thread_local ThreadSaveKeyClaims* t_threadClaims = nullptr;
 void TouchLastKeyEvent() {
     volatile DWORD* flags = &t_lastKeyEvent.flags;
     *flags = *flags;
+    volatile bool* ctrl = &t_heldModifiers.ctrl;
+    *ctrl = *ctrl;
 }
 
 } // namespace
@@ -24,10 +27,13 @@ LRESULT CALLBACK SaveKeyHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (IsExaminedKeyMessage(code, message) && lParam != 0) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         std::memcpy(&t_lastKeyEvent, event, sizeof(KBDLLHOOKSTRUCT));
+        t_heldModifiers.Observe(message, event->vkCode);
         // The asynchronous state: GetKeyState lags behind the input stream and does not follow
         // keys that went to other threads' windows.
-        const bool ctrlDown = KeyStateIsDown(::GetAsyncKeyState(VK_CONTROL));
-        const bool shiftDown = KeyStateIsDown(::GetAsyncKeyState(VK_SHIFT));
+        const bool ctrlDown =
+            KeyStateIsDown(::GetAsyncKeyState(VK_CONTROL)) || t_heldModifiers.ctrl;
+        const bool shiftDown =
+            KeyStateIsDown(::GetAsyncKeyState(VK_SHIFT)) || t_heldModifiers.shift;
         if (ShouldSwallowKey(code, message, event->vkCode, ctrlDown, shiftDown)) {
             return -1;
         }
@@ -50,6 +56,8 @@ bool Win32SaveKeyHook::InstallHook() {
         return false;
     }
     TouchLastKeyEvent();
+    // What a hook of this thread saw before it was removed no longer says anything.
+    t_heldModifiers = HeldModifiers{};
     hook_.Reset(::SetWindowsHookExA(WH_KEYBOARD_LL, &SaveKeyHookProc, module, 0));
     return static_cast<bool>(hook_);
 }

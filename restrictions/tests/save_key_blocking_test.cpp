@@ -31,6 +31,22 @@ TEST(SaveKeyDecision, EverythingElsePasses) {
     EXPECT_TRUE(IsExaminedKeyMessage(0, kh::kSysKeyUp));
 }
 
+TEST(SaveKeyDecision, HeldModifiersFollowTheEventsTheHookSees) {
+    namespace kh = keyboard_hook;
+    HeldModifiers held;
+    held.Observe(kh::kKeyDown, 0xA2);    // left Ctrl
+    held.Observe(kh::kSysKeyDown, 0xA1); // right Shift, with Alt held
+    EXPECT_TRUE(held.ctrl && held.shift);
+    held.Observe(kh::kKeyDown, kh::kSaveKey);
+    held.Observe(0x0200, 0x11); // not a key message
+    EXPECT_TRUE(held.ctrl && held.shift);
+    held.Observe(kh::kKeyUp, 0x11);
+    EXPECT_FALSE(held.ctrl);
+    EXPECT_TRUE(held.shift);
+    held.Observe(kh::kSysKeyUp, 0x10);
+    EXPECT_FALSE(held.shift);
+}
+
 TEST(SaveKeyDecision, KeyStateBit15MeansDown) {
     EXPECT_TRUE(KeyStateIsDown(static_cast<std::int16_t>(0x8000)));
     EXPECT_TRUE(KeyStateIsDown(static_cast<std::int16_t>(0x8001)));
