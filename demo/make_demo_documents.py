@@ -14,15 +14,14 @@ import os
 import random
 import sys
 
-
-def _escape(text):
-    return text.replace("\\", "\\\\").replace("(", "\\(").replace(")", "\\)")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from minimal_pdf import escape, serialize  # noqa: E402
 
 
 def _page_content(label, line):
     return (
         "BT /F1 96 Tf 72 560 Td (%s) Tj ET\n"
-        "BT /F1 18 Tf 72 500 Td (%s) Tj ET\n" % (_escape(label), _escape(line))
+        "BT /F1 18 Tf 72 500 Td (%s) Tj ET\n" % (escape(label), escape(line))
     ).encode("latin-1")
 
 
@@ -53,18 +52,7 @@ def build_pdf(pages, filler_bytes=0):
     bodies[pages_node - 1] = (b"<< /Type /Pages /Kids [%s] /Count %d >>"
                               % (b" ".join(b"%d 0 R" % k for k in kids), len(kids)))
 
-    out = bytearray(b"%PDF-1.4\n%\xe2\xe3\xcf\xd3\n")
-    offsets = []
-    for number, body in enumerate(bodies, start=1):
-        offsets.append(len(out))
-        out += b"%d 0 obj\n" % number + body + b"\nendobj\n"
-    xref = len(out)
-    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(bodies) + 1)
-    for offset in offsets:
-        out += b"%010d 00000 n \n" % offset
-    out += (b"trailer\n<< /Size %d /Root %d 0 R >>\nstartxref\n%d\n%%%%EOF\n"
-            % (len(bodies) + 1, catalog, xref))
-    return bytes(out)
+    return serialize(bodies, catalog)
 
 
 def main():

@@ -19,13 +19,12 @@ import os
 import sys
 import zlib
 
-
-def _escape(text):
-    return text.replace("\\", "\\\\").replace("(", "\\(").replace(")", "\\)")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from minimal_pdf import escape, serialize  # noqa: E402
 
 
 def _content(text):
-    return ("BT /F1 24 Tf 72 720 Td (%s) Tj ET\n" % _escape(text)).encode("latin-1")
+    return ("BT /F1 24 Tf 72 720 Td (%s) Tj ET\n" % escape(text)).encode("latin-1")
 
 
 def build_pdf(page_texts, flate=False, nested=False):
@@ -77,18 +76,7 @@ def build_pdf(page_texts, flate=False, nested=False):
     catalog = reserve()
     put(catalog, b"<< /Type /Catalog /Pages %d 0 R >>" % root_pages)
 
-    out = bytearray(b"%PDF-1.4\n%\xe2\xe3\xcf\xd3\n")
-    offsets = []
-    for number, body in enumerate(objects, start=1):
-        offsets.append(len(out))
-        out += b"%d 0 obj\n" % number + body + b"\nendobj\n"
-    xref = len(out)
-    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
-    for offset in offsets:
-        out += b"%010d 00000 n \n" % offset
-    out += b"trailer\n<< /Size %d /Root %d 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (
-        len(objects) + 1, catalog, xref)
-    return bytes(out)
+    return serialize(objects, catalog)
 
 
 def main(argv):

@@ -2,8 +2,7 @@
 
 #include "tests/windows/support/test_settings.h"
 #include "tests/windows/support/test_window.h"
-
-#include "com/bstr.h"
+#include "tests/windows/support/viewer_calls.h"
 
 namespace folivex {
 namespace {
@@ -44,10 +43,7 @@ bool TypeInto(testing::KeyReceiver& receiver, std::vector<INPUT> keys) {
 }
 
 bool OpenDocument(testing::ViewerHost& viewer, const wchar_t* name) {
-    com::Bstr path(testing::TestDocument(name));
-    VARIANT_BOOL opened = VARIANT_FALSE;
-    return viewer.Viewer() && SUCCEEDED(viewer.Viewer()->OpenPDF(path.Get(), &opened)) &&
-           opened == VARIANT_TRUE;
+    return viewer.Viewer() && testing::OpenDocument(viewer.Viewer(), testing::TestDocument(name));
 }
 
 HWND FocusComponent(testing::ViewerHost& viewer) {

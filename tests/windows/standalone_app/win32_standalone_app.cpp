@@ -22,7 +22,7 @@ constexpr DWORD kDefaultLifetimeMs = 30000;
 enum class Kind { Window, Plain, Dialog };
 enum class OnClose { Destroy, Ignore };
 
-struct WindowSpec {
+struct WindowPlan {
     Kind kind = Kind::Window;
     std::wstring title;
     std::wstring className = kDefaultClass;
@@ -33,7 +33,7 @@ struct WindowSpec {
 };
 
 struct Options {
-    std::vector<WindowSpec> windows;
+    std::vector<WindowPlan> windows;
     DWORD hangMs = 0;
     DWORD lifetimeMs = kDefaultLifetimeMs;
     std::wstring readyFile;
@@ -66,7 +66,7 @@ std::string ToUtf8(const std::wstring& text) {
 
 // Each line is opened, appended and closed on its own so that a test reading the file while we
 // run sees every line written so far, and a crash loses nothing.
-void LogLine(const wchar_t* message, const WindowSpec& spec) {
+void LogLine(const wchar_t* message, const WindowPlan& plan) {
     if (g_logFile.empty()) {
         return;
     }
@@ -76,7 +76,7 @@ void LogLine(const wchar_t* message, const WindowSpec& spec) {
     if (!file) {
         return;
     }
-    std::string line = ToUtf8(message) + " " + ToUtf8(spec.title) + "\r\n";
+    std::string line = ToUtf8(message) + " " + ToUtf8(plan.title) + "\r\n";
     DWORD written = 0;
     ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     ::FlushFileBuffers(file.Get());
@@ -102,8 +102,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         ::SetWindowLongPtrW(window, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* spec = reinterpret_cast<WindowSpec*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!spec) {
+    auto* plan = reinterpret_cast<WindowPlan*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!plan) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
     switch (message) {
@@ -111,17 +111,17 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         KeepZOrder(lParam);
         return ::DefWindowProcW(window, message, wParam, lParam);
     case WM_CLOSE:
-        LogLine(L"WM_CLOSE", *spec);
-        if (spec->onClose == OnClose::Destroy) {
+        LogLine(L"WM_CLOSE", *plan);
+        if (plan->onClose == OnClose::Destroy) {
             ::DestroyWindow(window);
         }
         return 0;
     case WM_DESTROY:
-        LogLine(L"WM_DESTROY", *spec);
-        return spec->destroyResult;
+        LogLine(L"WM_DESTROY", *plan);
+        return plan->destroyResult;
     case WM_NCDESTROY:
-        LogLine(L"WM_NCDESTROY", *spec);
-        spec->handle = nullptr;
+        LogLine(L"WM_NCDESTROY", *plan);
+        plan->handle = nullptr;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         WindowGone();
         return ::DefWindowProcW(window, message, wParam, lParam);
@@ -135,8 +135,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM, LPARAM lPara
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         return TRUE;
     }
-    auto* spec = reinterpret_cast<WindowSpec*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!spec) {
+    auto* plan = reinterpret_cast<WindowPlan*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!plan) {
         return FALSE;
     }
     switch (message) {
@@ -144,17 +144,17 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM, LPARAM lPara
         KeepZOrder(lParam);
         return FALSE;
     case WM_CLOSE:
-        LogLine(L"WM_CLOSE", *spec);
-        if (spec->onClose == OnClose::Destroy) {
+        LogLine(L"WM_CLOSE", *plan);
+        if (plan->onClose == OnClose::Destroy) {
             ::DestroyWindow(dialog);
         }
         return TRUE;
     case WM_DESTROY:
-        LogLine(L"WM_DESTROY", *spec);
+        LogLine(L"WM_DESTROY", *plan);
         return TRUE;
     case WM_NCDESTROY:
-        LogLine(L"WM_NCDESTROY", *spec);
-        spec->handle = nullptr;
+        LogLine(L"WM_NCDESTROY", *plan);
+        plan->handle = nullptr;
         ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
         WindowGone();
         return FALSE;
@@ -201,38 +201,38 @@ std::vector<DWORD> DialogTemplate(const std::wstring& title) {
     return aligned;
 }
 
-bool CreateOneWindow(WindowSpec& spec, int offset) {
+bool CreateOneWindow(WindowPlan& plan, int offset) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (spec.kind == Kind::Dialog) {
-        std::vector<DWORD> dialogTemplate = DialogTemplate(spec.title);
-        spec.handle = ::CreateDialogIndirectParamW(
+    if (plan.kind == Kind::Dialog) {
+        std::vector<DWORD> dialogTemplate = DialogTemplate(plan.title);
+        plan.handle = ::CreateDialogIndirectParamW(
             instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr,
-            DialogProcedure, reinterpret_cast<LPARAM>(&spec));
+            DialogProcedure, reinterpret_cast<LPARAM>(&plan));
     } else {
-        if (!RegisterClassOnce(spec.className)) {
+        if (!RegisterClassOnce(plan.className)) {
             return false;
         }
-        spec.handle = ::CreateWindowExW(0, spec.className.c_str(), spec.title.c_str(),
+        plan.handle = ::CreateWindowExW(0, plan.className.c_str(), plan.title.c_str(),
                                         WS_OVERLAPPEDWINDOW, 40 + offset, 40 + offset, 320, 200,
-                                        nullptr, nullptr, instance, &spec);
+                                        nullptr, nullptr, instance, &plan);
     }
-    if (!spec.handle) {
+    if (!plan.handle) {
         return false;
     }
     ++g_liveWindows;
-    ::ShowWindow(spec.handle, SW_SHOWNOACTIVATE);
+    ::ShowWindow(plan.handle, SW_SHOWNOACTIVATE);
     return true;
 }
 
 // Each new window goes on top of the ones before it. Wine does not move a shown top-level
 // window to the bottom (SetWindowPos with HWND_BOTTOM leaves it where it is), so the windows
 // asked to lie beneath the others are simply created first.
-bool CreateWindows(std::vector<WindowSpec>& specs) {
+bool CreateWindows(std::vector<WindowPlan>& plans) {
     int offset = 0;
     for (bool bottomPass : {true, false}) {
-        for (WindowSpec& spec : specs) {
-            if (spec.atBottom == bottomPass) {
-                if (!CreateOneWindow(spec, offset)) {
+        for (WindowPlan& plan : plans) {
+            if (plan.atBottom == bottomPass) {
+                if (!CreateOneWindow(plan, offset)) {
                     return false;
                 }
                 offset += 24;
@@ -243,10 +243,10 @@ bool CreateWindows(std::vector<WindowSpec>& specs) {
 }
 
 // Written to a side file and renamed into place, so a reader that sees the file sees all of it.
-bool WriteReadyFile(const std::wstring& path, const std::vector<WindowSpec>& specs) {
+bool WriteReadyFile(const std::wstring& path, const std::vector<WindowPlan>& plans) {
     std::string content;
-    for (const WindowSpec& spec : specs) {
-        content += std::to_string(reinterpret_cast<std::uintptr_t>(spec.handle)) + "\r\n";
+    for (const WindowPlan& plan : plans) {
+        content += std::to_string(reinterpret_cast<std::uintptr_t>(plan.handle)) + "\r\n";
     }
     std::wstring temporary = path + L".partial";
     {
@@ -310,7 +310,7 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
             ++i;
             return true;
         };
-        auto lastWindow = [&]() -> WindowSpec* {
+        auto lastWindow = [&]() -> WindowPlan* {
             if (options.windows.empty()) {
                 Usage(name + L" must follow a --window, --plain or --dialog");
                 return nullptr;
@@ -321,53 +321,53 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
             if (!needValue()) {
                 return false;
             }
-            WindowSpec spec;
-            spec.kind = name == L"--window"  ? Kind::Window
+            WindowPlan plan;
+            plan.kind = name == L"--window"  ? Kind::Window
                         : name == L"--plain" ? Kind::Plain
                                              : Kind::Dialog;
-            spec.title = value;
-            options.windows.push_back(std::move(spec));
+            plan.title = value;
+            options.windows.push_back(std::move(plan));
         } else if (name == L"--class") {
-            WindowSpec* spec = lastWindow();
-            if (!spec || !needValue()) {
+            WindowPlan* plan = lastWindow();
+            if (!plan || !needValue()) {
                 return false;
             }
-            if (spec->kind == Kind::Dialog) {
+            if (plan->kind == Kind::Dialog) {
                 return Usage(L"a dialog's class is always #32770");
             }
             if (value[0] == L'\0') {
                 return Usage(L"--class needs a non-empty name");
             }
-            spec->className = value;
+            plan->className = value;
         } else if (name == L"--on-close") {
-            WindowSpec* spec = lastWindow();
-            if (!spec || !needValue()) {
+            WindowPlan* plan = lastWindow();
+            if (!plan || !needValue()) {
                 return false;
             }
             if (std::wstring(value) == L"destroy") {
-                spec->onClose = OnClose::Destroy;
+                plan->onClose = OnClose::Destroy;
             } else if (std::wstring(value) == L"ignore") {
-                spec->onClose = OnClose::Ignore;
+                plan->onClose = OnClose::Ignore;
             } else {
                 return Usage(L"--on-close takes destroy or ignore");
             }
         } else if (name == L"--destroy-result") {
-            WindowSpec* spec = lastWindow();
-            if (!spec || !needValue()) {
+            WindowPlan* plan = lastWindow();
+            if (!plan || !needValue()) {
                 return false;
             }
-            if (spec->kind == Kind::Dialog) {
+            if (plan->kind == Kind::Dialog) {
                 return Usage(L"--destroy-result is for --window and --plain only");
             }
-            if (!ParseResult(value, spec->destroyResult)) {
+            if (!ParseResult(value, plan->destroyResult)) {
                 return Usage(L"--destroy-result takes an integer");
             }
         } else if (name == L"--at-bottom") {
-            WindowSpec* spec = lastWindow();
-            if (!spec) {
+            WindowPlan* plan = lastWindow();
+            if (!plan) {
                 return false;
             }
-            spec->atBottom = true;
+            plan->atBottom = true;
         } else if (name == L"--hang") {
             if (!needValue() || !ParseMilliseconds(value, options.hangMs)) {
                 return Usage(L"--hang takes milliseconds");
@@ -436,9 +436,9 @@ int Run(int argc, wchar_t** argv) {
                 return static_cast<int>(msg.wParam);
             }
             bool dialogMessage = false;
-            for (const WindowSpec& spec : options.windows) {
-                if (spec.kind == Kind::Dialog && spec.handle &&
-                    ::IsDialogMessageW(spec.handle, &msg)) {
+            for (const WindowPlan& plan : options.windows) {
+                if (plan.kind == Kind::Dialog && plan.handle &&
+                    ::IsDialogMessageW(plan.handle, &msg)) {
                     dialogMessage = true;
                     break;
                 }

@@ -5,6 +5,8 @@
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/standin/pdf_page_count.h"
 #include "tests/windows/standin/pdf_text.h"
+#include "tests/windows/support/test_settings.h"
+#include "tests/windows/support/test_window.h"
 
 #include "com/bstr.h"
 #include "com/hosted_control.h"
@@ -24,38 +26,12 @@
 namespace folivex::standin {
 namespace {
 
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory = path;
-    return directory.substr(0, directory.find_last_of(L"\\/"));
-}
+using testing::ProgramDirectory;
+using testing::ScopedSetting;
 
 std::wstring Document(const wchar_t* name) {
-    return ProgramDirectory() + L"\\..\\..\\data\\" + name;
+    return testing::TestDocument(name);
 }
-
-// Sets an environment variable for one scope, and restores what it was.
-class ScopedSetting {
-public:
-    ScopedSetting(const wchar_t* name, const wchar_t* value) : name_(name) {
-        wchar_t buffer[1024];
-        const DWORD n = ::GetEnvironmentVariableW(name, buffer, 1024);
-        hadValue_ = n > 0 && n < 1024;
-        if (hadValue_) {
-            old_.assign(buffer, n);
-        }
-        ::SetEnvironmentVariableW(name, value);
-    }
-    ~ScopedSetting() { ::SetEnvironmentVariableW(name_, hadValue_ ? old_.c_str() : nullptr); }
-    ScopedSetting(const ScopedSetting&) = delete;
-    ScopedSetting& operator=(const ScopedSetting&) = delete;
-
-private:
-    const wchar_t* name_;
-    std::wstring old_;
-    bool hadValue_ = false;
-};
 
 void Pump() {
     MSG msg;
@@ -143,30 +119,6 @@ int CountClass(const std::vector<Node>& nodes, const std::string& className) {
     return count;
 }
 
-class HostWindow {
-public:
-    HostWindow() {
-        static const wchar_t* kClass = L"FolivexStandInTestHost";
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof(wc);
-        if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), kClass, &wc)) {
-            wc.cbSize = sizeof(wc);
-            wc.lpfnWndProc = ::DefWindowProcW;
-            wc.hInstance = ::GetModuleHandleW(nullptr);
-            wc.lpszClassName = kClass;
-            ::RegisterClassExW(&wc);
-        }
-        window_.Reset(::CreateWindowExW(0, kClass, L"Stand-in test host",
-                                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640, 520,
-                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-        ::ShowWindow(window_.Get(), SW_SHOW);
-    }
-    HWND Get() const { return window_.Get(); }
-
-private:
-    com::UniqueWindow window_;
-};
-
 class StandInTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -181,7 +133,7 @@ protected:
     }
     void TearDown() override {
         control_.reset();
-        host_.reset();
+        host_.Reset();
         journal_.reset();
         ::DeleteFileW(journalPath_.c_str());
         Pump();
@@ -190,9 +142,9 @@ protected:
 
     // Creates the component by ProgID in a site window of the test, activated in place.
     void Host() {
-        host_ = std::make_unique<HostWindow>();
-        control_ = std::make_unique<com::HostedControl>(host_->Get(), L"AcroPDF.PDF", L"AcroPDF1",
-                                                        nullptr);
+        host_ = testing::MakeHostWindow(640, 520);
+        control_ =
+            std::make_unique<com::HostedControl>(host_.Get(), L"AcroPDF.PDF", L"AcroPDF1", nullptr);
         ASSERT_EQ(S_OK, control_->CreationResult());
         control_->Show(true);
         control_->Move(0, 0, 600, 480);
@@ -251,7 +203,7 @@ protected:
 
     std::wstring journalPath_;
     std::unique_ptr<ScopedSetting> journal_;
-    std::unique_ptr<HostWindow> host_;
+    com::UniqueWindow host_;
     std::unique_ptr<com::HostedControl> control_;
 };
 
@@ -879,12 +831,12 @@ TEST_F(StandInTest, PrintWithDialogIsModalUntilAPostedCloseEndsIt) {
         EXPECT_EQ(S_OK, Call(15, {}));
         ASSERT_NE(nullptr, watch.found);
         // Inside the call: the dialog was up, its owner (the top-level host) disabled.
-        EXPECT_EQ(host_->Get(), watch.owner);
+        EXPECT_EQ(host_.Get(), watch.owner);
         EXPECT_FALSE(watch.ownerEnabled);
         EXPECT_EQ(watch.found, watch.foundByCaption);
         EXPECT_EQ(std::vector<std::wstring>{L"print-open"}, watch.eventsAtSighting);
         EXPECT_FALSE(::IsWindow(watch.found));
-        EXPECT_TRUE(::IsWindowEnabled(host_->Get()));
+        EXPECT_TRUE(::IsWindowEnabled(host_.Get()));
     }
     std::vector<JournalEntry> journal = Journal();
     ASSERT_EQ(3u, journal.size());
@@ -961,7 +913,7 @@ bool PumpNotingMarker(const std::function<bool()>& done, DWORD deadlineMs) {
 TEST_F(StandInTest, ShiftCtrlSOpensTheSaveDialogAfterTheChordWasProcessed) {
     ScopedSetting timeout(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT", L"10000");
     Host();
-    ::SetForegroundWindow(host_->Get());
+    ::SetForegroundWindow(host_.Get());
     Pump();
     ASSERT_TRUE(control_->Focus());
     ASSERT_EQ(control_->ControlWindow(), ::GetFocus());
@@ -986,7 +938,7 @@ TEST_F(StandInTest, ShiftCtrlSOpensTheSaveDialogAfterTheChordWasProcessed) {
         15000));
 
     ASSERT_NE(nullptr, watch.found);
-    EXPECT_EQ(host_->Get(), watch.owner);
+    EXPECT_EQ(host_.Get(), watch.owner);
     EXPECT_FALSE(watch.ownerEnabled);
     EXPECT_EQ(watch.found, watch.foundByCaption);
     EXPECT_TRUE(watch.markerSeenAtSighting);

@@ -26,7 +26,8 @@ if(NOT FOLIVEX_SERVER_DOCUMENTS)
         message(FATAL_ERROR "Generating the served test documents failed: ${generator_errors}")
     endif()
     # A changed generator means changed documents: configure again.
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${generator})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${generator}
+        ${PROJECT_SOURCE_DIR}/tools/minimal_pdf.py)
     unset(generator)
     unset(generated)
     unset(generator_errors)
