@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# installer_round_trip.sh <x86|x64> <dist dir> <Folivex-x.wxs> <Registry-x.idt> <checks.exe>
+#                         <document> <version>
+#
+# Run by tools/winebench with FOLIVEX_BENCH_UNIX=1 and FOLIVEX_BENCH_REGISTER=standin, under the
+# loopback servers: in a prefix where only the stand-in viewer component is registered, installs
+# the release installer, uses the installed control (the deployment checks program and the
+# open_and_read.vbs sample), upgrades it in place with a newer build of the same package, and
+# uninstalls it, after which nothing of it may remain.
+set -euo pipefail
+arch=$1 dist=$2 wxs=$3 table=$4 checks=$5 document=$6 version=$7
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+wine=${FOLIVEX_WINE:?run me through tools/winebench with FOLIVEX_BENCH_UNIX=1}
+: "${WINEPREFIX:?}"
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+windows_path() { echo "Z:${1//\//\\}"; }
+# The prefix's program folder for the package's architecture (a 64-bit package in a 64-bit prefix
+# and a 32-bit one in a 32-bit prefix both go to "Program Files").
+installed_dir="$WINEPREFIX/drive_c/Program Files/Folivex"
+installed_dll='C:\Program Files\Folivex\Folivex.dll'
+msi=$dist/Folivex-$version-$arch.msi
+[[ -f $msi ]] || fail "no installer $msi"
+
+# Its entries among the installed products (Add/Remove Programs), one "DisplayVersion" line each.
+installed_versions() {
+    "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' |
+        awk -v name="Folivex ($arch)" '
+            /^HKEY/ { if (found && v != "") print v; found = 0; v = "" }
+            $1 == "DisplayName" { found = (substr($0, index($0, "REG_SZ") + 10) == name) }
+            $1 == "DisplayVersion" { v = $3 }
+            END { if (found && v != "") print v }'
+}
+
+use_installed_control() {
+    local stage=$1
+    FOLIVEX_DEPLOYED_DLL=$installed_dll FOLIVEX_TEST_DOCUMENT=$(windows_path "$document") \
+        "$wine" "$(windows_path "$checks")" || fail "$stage: the deployment checks failed"
+    local out
+    out=$(FOLIVEX_STANDIN_LAYOUT=old "$wine" cscript //nologo \
+        "$(windows_path "$repo/samples/vbscript/open_and_read.vbs")" "$(windows_path "$document")" 2>&1 |
+        tr -d '\r') || true
+    echo "$out"
+    grep -qx 'PageTotal: 3' <<<"$out" || fail "$stage: the sample read no page count of 3"
+    grep -qx 'open_and_read.vbs: done' <<<"$out" || fail "$stage: the sample did not finish"
+}
+
+echo "== install $(basename "$msi")"
+"$wine" msiexec /i "$(windows_path "$msi")" /qn || fail "msiexec /i exited $?"
+[[ -f $installed_dir/Folivex.dll ]] || fail "no Folivex.dll in Program Files\\Folivex"
+cmp -s "$installed_dir/Folivex.dll" "$dist/$arch/Folivex.dll" ||
+    fail "the installed DLL differs from the released one"
+[[ $(installed_versions) == "$version" ]] || fail "installed products: '$(installed_versions)'"
+use_installed_control "installed"
+
+# A newer build of the same package: same upgrade code, higher version.
+IFS=. read -r major minor patch <<<"$version"
+newer_version=$major.$minor.$((patch + 1))
+newer=$(mktemp -d)/Folivex-$newer_version-$arch.msi
+"$repo/deploy/make_installer.sh" "$arch" "$wxs" "$dist/$arch/Folivex.dll" "$newer_version" \
+    "$table" "$newer" >/dev/null
+echo "== upgrade to $newer_version"
+"$wine" msiexec /i "$(windows_path "$newer")" /qn || fail "msiexec /i (upgrade) exited $?"
+[[ $(installed_versions) == "$newer_version" ]] ||
+    fail "after the upgrade, installed products: '$(installed_versions)'"
+use_installed_control "upgraded"
+
+echo "== uninstall"
+"$wine" msiexec /x "$(windows_path "$newer")" /qn || fail "msiexec /x exited $?"
+[[ -z $(installed_versions) ]] || fail "still among the installed products"
+[[ ! -e $installed_dir ]] || fail "Program Files\\Folivex is still there: $(ls -A "$installed_dir")"
+# Every key the control owns (the rows that remove a key whole) is gone.
+while IFS=$'\t' read -r _ _ key name _; do
+    [[ $name == - ]] || continue
+    if "$wine" reg query "HKCR\\$key" >/dev/null 2>&1; then
+        fail "HKCR\\$key is still there"
+    fi
+    echo "gone: HKCR\\$key"
+done < <(tail -n +4 "$table" | tr -d '\r')
+out=$("$wine" cscript //nologo "$(windows_path "$repo/samples/vbscript/open_and_read.vbs")" \
+    "$(windows_path "$document")" 2>&1 | tr -d '\r') || true
+grep -q 'cannot create Folivex.Viewer' <<<"$out" || fail "Folivex.Viewer is still created: $out"
+echo "installer_round_trip.sh: done"
