@@ -50,6 +50,29 @@ use_installed_control() {
     grep -qx 'open_and_read.vbs: done' <<<"$out" || fail "$stage: the sample did not finish"
 }
 
+# The keys the control owns: the rows that remove a key whole on uninstall.
+mapfile -t owned_keys < <(tail -n +4 "$table" | tr -d '\r' | awk -F'\t' '$4 == "-" { print $3 }')
+[[ ${#owned_keys[@]} -ge 3 ]] || fail "no owned keys in $table"
+
+# The registration below the owned keys as reg export writes it, in a form two registrations can
+# be compared in: the class and ProgID keys value for value; of the type library and interface
+# keys, which the platform's type library registration writes by rules of its own when
+# regsvr32 registers machine-wide (its locale, its flags, its proxy for a dispinterface), the
+# keys. An empty default value and a key without one count as the same.
+registration_of_control() {
+    local key file=$WINEPREFIX/drive_c/folivex-export.reg
+    for key in "${owned_keys[@]}"; do
+        "$wine" reg export "HKCR\\$key" 'C:\folivex-export.reg' /y >/dev/null 2>&1 || continue
+        if [[ $key == TypeLib\\* || $key == Interface\\* ]]; then
+            iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | grep '^\[' |
+                sed 's/\\1\.0\\409\(\\\|\]\)/\\1.0\\0\1/' | sort -u
+        else
+            iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | grep -v '^Windows Registry' |
+                grep -vx '@=""' | grep -v '^$'
+        fi
+    done
+}
+
 echo "== install $(basename "$msi")"
 "$wine" msiexec /i "$(windows_path "$msi")" /qn || fail "msiexec /i exited $?"
 [[ -f $installed_dir/Folivex.dll ]] || fail "no Folivex.dll in Program Files\\Folivex"
@@ -57,6 +80,7 @@ cmp -s "$installed_dir/Folivex.dll" "$dist/$arch/Folivex.dll" ||
     fail "the installed DLL differs from the released one"
 [[ $(installed_versions) == "$version" ]] || fail "installed products: '$(installed_versions)'"
 use_installed_control "installed"
+installed_registration=$(registration_of_control)
 
 # A newer build of the same package: same upgrade code, higher version.
 IFS=. read -r major minor patch <<<"$version"
@@ -74,15 +98,25 @@ echo "== uninstall"
 "$wine" msiexec /x "$(windows_path "$newer")" /qn || fail "msiexec /x exited $?"
 [[ -z $(installed_versions) ]] || fail "still among the installed products"
 [[ ! -e $installed_dir ]] || fail "Program Files\\Folivex is still there: $(ls -A "$installed_dir")"
-# Every key the control owns (the rows that remove a key whole) is gone.
-while IFS=$'\t' read -r _ _ key name _; do
-    [[ $name == - ]] || continue
+for key in "${owned_keys[@]}"; do
     if "$wine" reg query "HKCR\\$key" >/dev/null 2>&1; then
         fail "HKCR\\$key is still there"
     fi
     echo "gone: HKCR\\$key"
-done < <(tail -n +4 "$table" | tr -d '\r')
+done
 out=$("$wine" cscript //nologo "$(windows_path "$repo/samples/vbscript/open_and_read.vbs")" \
     "$(windows_path "$document")" 2>&1 | tr -d '\r') || true
 grep -q 'cannot create Folivex.Viewer' <<<"$out" || fail "Folivex.Viewer is still created: $out"
+
+echo "== the installer registered what regsvr32 registers"
+mkdir -p "$installed_dir"
+cp "$dist/$arch/Folivex.dll" "$installed_dir/Folivex.dll"
+"$wine" regsvr32 /s "$installed_dll" || fail "regsvr32 exited $?"
+self_registration=$(registration_of_control)
+"$wine" regsvr32 /u /s "$installed_dll" || fail "regsvr32 /u exited $?"
+if [[ $installed_registration != "$self_registration" ]]; then
+    diff <(echo "$installed_registration") <(echo "$self_registration") || true
+    fail "the installer's registration (<) differs from regsvr32's (>)"
+fi
+echo "$installed_registration" | grep -c . | sed 's/^/lines compared: /'
 echo "installer_round_trip.sh: done"
