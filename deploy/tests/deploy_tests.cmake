@@ -1,7 +1,7 @@
 # CTest registration of the deployment tests, included by the Wine tests' CMakeLists.txt of the
 # native tree (bench: tools/winebench).
 #   deploy.release_archive        the archive holds what INSTALL.md lists, with the tested DLLs
-#   samples.csharp                the C# sample compiles (Mono's compiler, WinForms)
+#   samples.csharp                the C# sample compiles and calls what the type library has
 #   wine.<arch>.deploy.installer  install, use, upgrade, uninstall the installer
 #   wine.<arch>.deploy.registration_free  host programs with manifests, nothing registered
 set(deploy_tests ${CMAKE_CURRENT_LIST_DIR})
@@ -16,12 +16,10 @@ set_tests_properties(deploy.release_archive PROPERTIES
 
 find_program(FOLIVEX_MCS mcs)
 if(FOLIVEX_MCS)
-    file(GLOB csharp_sources ${PROJECT_SOURCE_DIR}/samples/csharp/*.cs)
     add_test(NAME samples.csharp
-        COMMAND ${FOLIVEX_MCS} -nologo -warnaserror+ -target:winexe
-                -out:${CMAKE_CURRENT_BINARY_DIR}/FolivexSample.exe
-                -r:System.Windows.Forms.dll -r:System.Drawing.dll -r:Microsoft.CSharp.dll
-                ${csharp_sources})
+        COMMAND ${deploy_tests}/csharp_sample.sh ${FOLIVEX_MCS} ${PROJECT_SOURCE_DIR}/samples/csharp
+                ${PROJECT_SOURCE_DIR}/interface/folivex.idl ${CMAKE_CURRENT_BINARY_DIR}/csharp)
+    set_tests_properties(samples.csharp PROPERTIES PASS_REGULAR_EXPRESSION "csharp_sample\\.sh: done")
 else()
     message(WARNING "mcs (Debian package mono-mcs) not found: the C# sample is not compiled")
 endif()
