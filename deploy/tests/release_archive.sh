@@ -2,7 +2,8 @@
 # release_archive.sh <dist dir> <version> <INSTALL.md> <x86 Windows tree> <x64 Windows tree>
 #
 # The release archive holds every file INSTALL.md lists, and its DLLs (loose and inside the
-# installers) are the very ones the Windows trees built and the Wine tests ran.
+# installers) are the very ones the Windows trees built and the Wine tests ran; the DLLs'
+# version resource, the manifests and the installers carry the one product version.
 set -euo pipefail
 dist=$1 version=$2 install_md=$3
 declare -A tree=([x86]=$4 [x64]=$5)
@@ -41,6 +42,11 @@ for arch in x86 x64; do
     built=${tree[$arch]}/interface/Folivex.dll
     unzip -p "$archive" "$arch/Folivex.dll" | cmp -s - "$built" ||
         fail "$arch/Folivex.dll in the archive is not $built"
+    # The version resource's strings (UTF-16): each name followed by its value.
+    for name in FileVersion ProductVersion; do
+        [[ $(strings -el "$built" | grep -A1 -x "$name" | sed -n 2p) == "$version" ]] ||
+            fail "$built: $name is not $version"
+    done
     unzip -p "$archive" "$arch/Folivex.manifest" | grep -q "version=\"$version.0\"" ||
         fail "$arch/Folivex.manifest does not carry version $version"
     unzip -p "$archive" "Folivex-$version-$arch.msi" >"$work/$arch.msi"
