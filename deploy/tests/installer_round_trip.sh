@@ -82,6 +82,26 @@ cmp -s "$installed_dir/Folivex.dll" "$dist/$arch/Folivex.dll" ||
 use_installed_control "installed"
 installed_registration=$(registration_of_control)
 
+if [[ $arch == x64 ]]; then
+    # 32-bit hosts on the same machine: the x86 package goes beside it, into Program Files (x86)
+    # and the 32-bit registry view, and leaves with its own uninstall without touching this one.
+    echo "== the x86 package beside it"
+    x86_msi=$dist/Folivex-$version-x86.msi
+    clsid_key='HKLM\Software\Classes\CLSID\{71245F77-CE10-451C-A2C9-9C069D214D9E}\InprocServer32'
+    server_of() { "$wine" reg query "$clsid_key" /ve "$1" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+    "$wine" msiexec /i "$(windows_path "$x86_msi")" /qn || fail "msiexec /i x86 exited $?"
+    cmp -s "$WINEPREFIX/drive_c/Program Files (x86)/Folivex/Folivex.dll" "$dist/x86/Folivex.dll" ||
+        fail "the x86 package did not install into Program Files (x86)"
+    [[ $(server_of /reg:32) == 'C:\Program Files (x86)\Folivex\Folivex.dll' ]] ||
+        fail "32-bit view: '$(server_of /reg:32)'"
+    [[ $(server_of /reg:64) == "$installed_dll" ]] || fail "64-bit view: '$(server_of /reg:64)'"
+    "$wine" msiexec /x "$(windows_path "$x86_msi")" /qn || fail "msiexec /x x86 exited $?"
+    [[ ! -e "$WINEPREFIX/drive_c/Program Files (x86)/Folivex" ]] || fail "Program Files (x86)\\Folivex stays"
+    [[ -z $(server_of /reg:32) && $(server_of /reg:64) == "$installed_dll" ]] ||
+        fail "removing the x86 package changed the x64 registration"
+    [[ -f $installed_dir/Folivex.dll ]] || fail "removing the x86 package removed the x64 DLL"
+fi
+
 # A newer build of the same package: same upgrade code, higher version.
 IFS=. read -r major minor patch <<<"$version"
 newer_version=$major.$minor.$((patch + 1))
