@@ -105,7 +105,8 @@ fi
 # A newer build of the same package: same upgrade code, higher version.
 IFS=. read -r major minor patch <<<"$version"
 newer_version=$major.$minor.$((patch + 1))
-newer=$(mktemp -d)/Folivex-$newer_version-$arch.msi
+# Built into the prefix, which the run removes.
+newer=$WINEPREFIX/drive_c/Folivex-$newer_version-$arch.msi
 "$repo/deploy/make_installer.sh" "$arch" "$wxs" "$dist/$arch/Folivex.dll" "$newer_version" \
     "$table" "$newer" >/dev/null
 echo "== upgrade to $newer_version"
