@@ -25,7 +25,6 @@ struct ComClass {
 struct TypeLibrary {
     std::wstring version;
     std::wstring flags;
-    bool helpDirectory = false;
 };
 
 struct Interface {
@@ -149,8 +148,6 @@ std::string AssemblyManifest(Architecture architecture, const std::wstring& vers
             entry.version = key[2];
             if (key.size() == 4 && key[3] == L"FLAGS") {
                 entry.flags = LibraryFlagKeywords(value.data);
-            } else if (key.size() == 4 && key[3] == L"HELPDIR") {
-                entry.helpDirectory = true;
             }
         } else if (key[0] == L"Interface" && key.size() >= 2) {
             Interface& entry = interfaces[key[1]];
@@ -206,8 +203,8 @@ std::string AssemblyManifest(Architecture architecture, const std::wstring& vers
         out += "    <typelib";
         Attribute(out, "tlbid", id.first);
         Attribute(out, "version", entry.version);
-        // The help folder is the assembly's own: an empty helpdir says so.
-        out += entry.helpDirectory ? " helpdir=\"\"" : "";
+        // helpdir is required; empty, it is the assembly's own folder, where the DLL lies.
+        out += " helpdir=\"\"";
         Attribute(out, "flags", entry.flags);
         out += "/>\r\n";
     }
