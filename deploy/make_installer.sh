@@ -20,7 +20,13 @@ cp "$source" "$work/package.wxs"
 cp "$dll" "$work/Folivex.dll"
 cp "$table" "$work/Registry.idt"
 cd "$work"
-wixl -a "$arch" -D Version="$version" -D DllPath=Folivex.dll -o package.msi package.wxs
+# One product code per upgrade code and version, not one per build: a rebuilt package of an
+# installed version is that installed product, never a second entry beside it.
+upgrade_code=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/\1/p' package.wxs)
+[[ -n $upgrade_code ]] || { echo "make_installer.sh: no UpgradeCode in $source" >&2; exit 1; }
+product_code=$(python3 -c 'import sys, uuid; print("{%s}" % str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' "$upgrade_code" "$version")
+wixl -a "$arch" -D Version="$version" -D ProductCode="$product_code" -D DllPath=Folivex.dll \
+    -o package.msi package.wxs
 msibuild package.msi -i Registry.idt
 # wixl sequences the registry actions only for rows of its own.
 msibuild package.msi \

@@ -82,6 +82,14 @@ cmp -s "$installed_dir/Folivex.dll" "$dist/$arch/Folivex.dll" ||
 use_installed_control "installed"
 installed_registration=$(registration_of_control)
 
+# The same version rebuilt is the same product: installing it again adds no second entry.
+rebuilt=$WINEPREFIX/drive_c/Folivex-$version-$arch-rebuilt.msi
+"$repo/deploy/make_installer.sh" "$arch" "$wxs" "$dist/$arch/Folivex.dll" "$version" "$table" \
+    "$rebuilt" >/dev/null
+"$wine" msiexec /i "$(windows_path "$rebuilt")" /qn || echo "(msiexec /i of the installed version exited $?)"
+[[ $(installed_versions) == "$version" ]] ||
+    fail "after installing $version again, installed products: '$(installed_versions)'"
+
 if [[ $arch == x64 ]]; then
     # 32-bit hosts on the same machine: the x86 package goes beside it, into Program Files (x86)
     # and the 32-bit registry view, and leaves with its own uninstall without touching this one.
