@@ -29,14 +29,44 @@ void RegisterFormClass() {
 
 } // namespace
 
+// The form's document window: the container's other holder of the active object.
+class FormDocument : public com::Object<FormDocument, IOleInPlaceUIWindow> {
+public:
+    explicit FormDocument(HWND form) : form_(form) {}
+
+    com::ComPtr<IOleInPlaceActiveObject> active;
+
+    void* QueryExtraInterface(REFIID riid) {
+        return IsEqualIID(riid, IID_IOleWindow) ? static_cast<IOleInPlaceUIWindow*>(this) : nullptr;
+    }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        *window = form_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override {
+        return INPLACE_E_NOTOOLSPACE;
+    }
+    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override {
+        active = object;
+        return S_OK;
+    }
+
+private:
+    HWND form_;
+};
+
 // The form's site for its one control: client site, in-place site, frame and control site in
 // one object, as simple hosts make it.
 class FormSite : public com::Object<FormSite, IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame,
                                     IOleControlSite> {
 public:
-    explicit FormSite(HWND form) : form_(form) {}
+    explicit FormSite(HWND form) : documentWindow(com::Make<FormDocument>(form)), form_(form) {}
 
     com::ComPtr<IOleInPlaceActiveObject> active;
+    com::ComPtr<FormDocument> documentWindow;
     std::vector<std::wstring> notifications;
     std::vector<ForwardedKey> forwarded;
 
@@ -83,7 +113,8 @@ public:
                                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
         AddRef();
         *frame = this;
-        *document = nullptr; // a form has no document window of its own
+        *document = documentWindow.Get();
+        (*document)->AddRef();
         *position = kControlRect;
         *clip = kControlRect;
         info->fMDIApp = FALSE;
@@ -210,6 +241,7 @@ FormContainer::~FormContainer() {
     control_.Reset();
     if (site_) {
         site_->active.Reset();
+        site_->documentWindow->active.Reset();
     }
     edit_.Reset();
     form_.Reset();
@@ -226,6 +258,10 @@ HWND FormContainer::ControlWindow() const {
 
 IOleInPlaceActiveObject* FormContainer::ActiveObject() const {
     return site_ ? site_->active.Get() : nullptr;
+}
+
+IOleInPlaceActiveObject* FormContainer::DocumentActiveObject() const {
+    return site_ ? site_->documentWindow->active.Get() : nullptr;
 }
 
 const std::vector<std::wstring>& FormContainer::Notifications() const {

@@ -2,7 +2,8 @@
 // A form of the kind VB6 and WinForms hosts make, written for the keyboard tests without the
 // product's own site code (com/hosted_control), so that a fault there cannot hide here: a
 // top-level window holding a plain Edit and one ActiveX control, quick-activated and in-place
-// activated on a site of its own that records what the control tells it. Its message loop does
+// activated on a site of its own (with a frame and a document window) that records what the
+// control tells it. Its message loop does
 // what those hosts do: a key message goes to the frame's active object first, then through
 // IsDialogMessage (Tab between the Edit and the control), then TranslateMessage and
 // DispatchMessage.
@@ -45,6 +46,8 @@ public:
 
     // What the frame holds: the active object last handed to SetActiveObject, or null.
     IOleInPlaceActiveObject* ActiveObject() const;
+    // What its document window holds, the same way.
+    IOleInPlaceActiveObject* DocumentActiveObject() const;
     // Site notifications in order: "ui-activate", "ui-deactivate", "focus", "blur".
     const std::vector<std::wstring>& Notifications() const;
     const std::vector<ForwardedKey>& ForwardedKeys() const;

@@ -44,11 +44,12 @@ protected:
     }
 
     bool FocusInViewer() const { return FocusInComponent(form_->ControlWindow()); }
-    // The frame holds the viewer's own active object.
+    // The frame and the document window hold the viewer's own active object.
     bool FrameHoldsViewer() const {
         com::ComPtr<IOleInPlaceActiveObject> own;
         form_->Control()->QueryInterface(IID_PPV_ARGS(&own));
-        return own && form_->ActiveObject() == own.Get();
+        return own && form_->ActiveObject() == own.Get() &&
+               form_->DocumentActiveObject() == own.Get();
     }
     bool Notified(const wchar_t* what) const {
         const auto& all = form_->Notifications();
@@ -81,6 +82,7 @@ TEST_P(FormKeyboard, TabMovesIntoTheComponentAndOutAgain) {
     ASSERT_TRUE(Type(Keys({}, 'Z')));
     ASSERT_TRUE(form_->RunUntil([&] { return ::GetWindowTextLengthW(form_->Edit()) == 1; }));
     EXPECT_EQ(form_->ActiveObject(), nullptr);
+    EXPECT_EQ(form_->DocumentActiveObject(), nullptr);
     EXPECT_TRUE(Notified(L"blur"));
     EXPECT_TRUE(Notified(L"ui-deactivate"));
     EXPECT_TRUE(journal_.Actions().empty());
