@@ -78,6 +78,10 @@ TEST_P(FormKeyboard, TabMovesIntoTheComponentAndOutAgain) {
 
     ASSERT_TRUE(Type(Keys({}, VK_TAB)));
     ASSERT_TRUE(form_->RunUntil([&] { return ::GetFocus() == form_->Edit(); }));
+    if (GetParam().accelerator) {
+        // The component reported losing the focus: UI activation ended at once.
+        EXPECT_TRUE(form_->RunUntil([&] { return form_->ActiveObject() == nullptr; }, 1000));
+    }
     // A key typed into the Edit is the Edit's, and the control is no longer UI active.
     ASSERT_TRUE(Type(Keys({}, 'Z')));
     ASSERT_TRUE(form_->RunUntil([&] { return ::GetWindowTextLengthW(form_->Edit()) == 1; }));
