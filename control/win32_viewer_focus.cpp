@@ -8,7 +8,10 @@
 #include "control/win32_viewer_parts.h"
 #include "viewer_bridge/win32_component_host.h"
 
+#include <utility>
+
 namespace folivex {
+
 // Focus moves while the control is torn down too (its windows and the component's go): nothing
 // is reported then, and no call may take a reference on an object already being destroyed.
 bool Viewer::FocusHandlingLive() const {
