@@ -15,7 +15,9 @@
 //   const IID& DefaultEventInterface();
 //   HRESULT AdviseDefaultEvents(IUnknown* sink, DWORD* cookie);
 //   void OnClientSiteChanged();                        // after SetClientSite
-// and may call ClientSite() and InPlaceActive().
+//   bool OfferAccelerator(MSG& message);               // a key message: true when it took it
+// and may call ClientSite(), InPlaceActive(), UIActive(), ActivateUI(), FocusEntered() and
+// FocusLeft().
 
 #include "com/com_ptr.h"
 #include "com/object.h"
@@ -23,6 +25,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstddef>
 #include <utility>
 
 namespace folivex::com {
@@ -39,6 +42,12 @@ class OleControl : public IOleObject,
                    public IQuickActivate,
                    public IProvideClassInfo2 {
 public:
+    // The modifier flags of IOleControlSite::TranslateAccelerator (KEYMODIFIERS, which not
+    // every SDK's headers define).
+    static constexpr DWORD kKeyModShift = 0x1;
+    static constexpr DWORD kKeyModControl = 0x2;
+    static constexpr DWORD kKeyModAlt = 0x4;
+
     // Extent in HIMETRIC units; the default is 4800 x 3600 twips.
     static constexpr LONG kDefaultWidthHimetric = 8467;
     static constexpr LONG kDefaultHeightHimetric = 6350;
@@ -47,6 +56,7 @@ public:
     // True from IOleObject::Close until the control is activated again.
     bool ClosedByContainer() const { return closed_; }
     bool InPlaceActive() const { return inPlaceActive_; }
+    bool UIActive() const { return uiActive_; }
 
     // --- IOleObject
     HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
@@ -98,7 +108,8 @@ public:
         case OLEIVERB_INPLACEACTIVATE:
             return InPlaceActivate(activeSite ? activeSite : clientSite_.Get(), position, false);
         case OLEIVERB_UIACTIVATE:
-            return InPlaceActivate(activeSite ? activeSite : clientSite_.Get(), position, true);
+            return InPlaceActivate(activeSite ? activeSite : clientSite_.Get(), position, true,
+                                   true);
         case OLEIVERB_HIDE:
             if (HWND window = Self()->ControlWindow()) {
                 ::ShowWindow(window, SW_HIDE);
@@ -183,6 +194,7 @@ public:
             return S_OK;
         }
         UIDeactivate();
+        focusReported_ = false;
         inPlaceActive_ = false;
         Self()->DetachFromParent();
         ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
@@ -198,14 +210,18 @@ public:
             return S_OK;
         }
         uiActive_ = false;
-        if (uiWindow_) {
-            uiWindow_->SetActiveObject(nullptr, nullptr);
+        // The container may deactivate us in place from inside these calls, which drops them.
+        ComPtr<IOleInPlaceSite> inPlaceSite = inPlaceSite_;
+        ComPtr<IOleInPlaceFrame> frame = frame_;
+        ComPtr<IOleInPlaceUIWindow> uiWindow = uiWindow_;
+        if (uiWindow) {
+            uiWindow->SetActiveObject(nullptr, nullptr);
         }
-        if (frame_) {
-            frame_->SetActiveObject(nullptr, nullptr);
+        if (frame) {
+            frame->SetActiveObject(nullptr, nullptr);
         }
-        if (inPlaceSite_) {
-            inPlaceSite_->OnUIDeactivate(FALSE);
+        if (inPlaceSite) {
+            inPlaceSite->OnUIDeactivate(FALSE);
         }
         return S_OK;
     }
@@ -222,7 +238,28 @@ public:
     HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return INPLACE_E_NOTUNDOABLE; }
 
     // --- IOleInPlaceActiveObject
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG) override { return S_FALSE; }
+    // The container's message loop hands us each key message while we are UI active. The
+    // control (and what it hosts) sees it first; a key nobody here wants goes on to the
+    // container, with the modifiers held, for its own accelerators, Tab and default buttons.
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message) override {
+        if (!message) {
+            return E_INVALIDARG;
+        }
+        if (message->message < WM_KEYFIRST || message->message > WM_KEYLAST) {
+            return S_FALSE;
+        }
+        // Held: what runs during the offer may change the site.
+        ComPtr<IOleClientSite> clientSite = clientSite_;
+        if (Self()->OfferAccelerator(*message)) {
+            return S_OK;
+        }
+        ComPtr<IOleControlSite> controlSite;
+        if (clientSite && SUCCEEDED(clientSite.As(&controlSite)) &&
+            controlSite->TranslateAccelerator(message, KeyModifiers()) == S_OK) {
+            return S_OK;
+        }
+        return S_FALSE;
+    }
     HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override {
@@ -321,11 +358,21 @@ public:
     HRESULT STDMETHODCALLTYPE HandsOffStorage() override { return S_OK; }
 
     // --- IQuickActivate
+    // Containers written before the structures grew pass them shorter (QACONTAINER without
+    // the control site and service provider, QACONTROL without the pointer activation policy):
+    // what lies past cbSize is absent and is neither read nor written.
+    static constexpr ULONG kMinQuickContainerSize = offsetof(QACONTAINER, pUnkEventSink);
+    static constexpr ULONG kMinQuickControlSize = offsetof(QACONTROL, dwPointerActivationPolicy);
     HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) override {
-        if (!container || !control || container->cbSize < sizeof(QACONTAINER) ||
-            control->cbSize < sizeof(QACONTROL)) {
+        if (!container || !control) {
+            return E_POINTER;
+        }
+        if (container->cbSize < kMinQuickContainerSize || control->cbSize < kMinQuickControlSize) {
             return E_INVALIDARG;
         }
+        const auto present = [&](std::size_t offset, std::size_t size) {
+            return offset + size <= container->cbSize;
+        };
         SetClientSite(container->pClientSite);
         if (container->pAdviseSink) {
             SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
@@ -334,8 +381,11 @@ public:
         control->dwViewStatus = 0;
         control->dwEventCookie = 0;
         control->dwPropNotifyCookie = 0;
-        control->dwPointerActivationPolicy = 0;
-        if (container->pUnkEventSink) {
+        if (control->cbSize >= sizeof(QACONTROL)) {
+            control->dwPointerActivationPolicy = 0;
+        }
+        if (present(offsetof(QACONTAINER, pUnkEventSink), sizeof(IUnknown*)) &&
+            container->pUnkEventSink) {
             Self()->AdviseDefaultEvents(container->pUnkEventSink, &control->dwEventCookie);
         }
         return S_OK;
@@ -377,10 +427,63 @@ protected:
         }
     }
 
+    // UI activation that starts inside the control (a click, the focus arriving): the container
+    // is told and its frame holds our active object. Nothing happens before in-place activation.
+    void ActivateUI(bool takeFocus) {
+        if (inPlaceActive_ && !uiActive_) {
+            InPlaceActivate(nullptr, nullptr, true, takeFocus);
+        }
+    }
+    // The keyboard focus entered the control's window tree: UI activation, and the container's
+    // control site hears of the focus once.
+    void FocusEntered() {
+        ComPtr<IOleClientSite> clientSite = clientSite_;
+        ActivateUI(false);
+        if (!focusReported_ && inPlaceActive_) {
+            focusReported_ = true;
+            ComPtr<IOleControlSite> controlSite;
+            if (clientSite && SUCCEEDED(clientSite.As(&controlSite))) {
+                controlSite->OnFocus(TRUE);
+            }
+        }
+    }
+    // The focus left the whole tree: the container hears of it and UI activation ends.
+    void FocusLeft() {
+        ComPtr<IOleClientSite> clientSite = clientSite_;
+        if (focusReported_) {
+            focusReported_ = false;
+            ComPtr<IOleControlSite> controlSite;
+            if (clientSite && SUCCEEDED(clientSite.As(&controlSite))) {
+                controlSite->OnFocus(FALSE);
+            }
+        }
+        UIDeactivate();
+    }
+    // True when `window` is the control's window or one of its descendants.
+    bool OwnsWindow(HWND window) {
+        HWND own = Self()->ControlWindow();
+        return own && window && (window == own || ::IsChild(own, window));
+    }
+
 private:
     Derived* Self() { return static_cast<Derived*>(this); }
 
-    HRESULT InPlaceActivate(IOleClientSite* site, LPCRECT position, bool uiActivate) {
+    static DWORD KeyModifiers() {
+        DWORD modifiers = 0;
+        if (::GetKeyState(VK_SHIFT) < 0) {
+            modifiers |= kKeyModShift;
+        }
+        if (::GetKeyState(VK_CONTROL) < 0) {
+            modifiers |= kKeyModControl;
+        }
+        if (::GetKeyState(VK_MENU) < 0) {
+            modifiers |= kKeyModAlt;
+        }
+        return modifiers;
+    }
+
+    HRESULT InPlaceActivate(IOleClientSite* site, LPCRECT position, bool uiActivate,
+                            bool takeFocus = false) {
         closed_ = false;
         if (!inPlaceActive_) {
             ComPtr<IOleInPlaceSite> inPlaceSite;
@@ -416,13 +519,24 @@ private:
         }
         if (uiActivate && !uiActive_ && inPlaceSite_) {
             uiActive_ = true;
-            inPlaceSite_->OnUIActivate();
+            // The container may deactivate us in place from inside these calls, which drops them.
+            ComPtr<IOleInPlaceSite> inPlaceSite = inPlaceSite_;
+            ComPtr<IOleInPlaceFrame> frame = frame_;
+            ComPtr<IOleInPlaceUIWindow> uiWindow = uiWindow_;
+            inPlaceSite->OnUIActivate();
             IOleInPlaceActiveObject* active = this;
-            if (frame_) {
-                frame_->SetActiveObject(active, nullptr);
+            if (frame && uiActive_) {
+                frame->SetActiveObject(active, nullptr);
             }
-            if (uiWindow_) {
-                uiWindow_->SetActiveObject(active, nullptr);
+            if (uiWindow && uiActive_) {
+                uiWindow->SetActiveObject(active, nullptr);
+            }
+        }
+        // A UI-active control has the keyboard focus, unless it is already somewhere inside.
+        if (uiActivate && takeFocus && uiActive_) {
+            HWND window = Self()->ControlWindow();
+            if (window && !OwnsWindow(::GetFocus())) {
+                ::SetFocus(window);
             }
         }
         return S_OK;
@@ -439,6 +553,7 @@ private:
     SIZEL extent_ = {kDefaultWidthHimetric, kDefaultHeightHimetric};
     bool inPlaceActive_ = false;
     bool uiActive_ = false;
+    bool focusReported_ = false; // the control site was told the focus is ours
     bool closed_ = false;
 };
 

@@ -67,9 +67,10 @@ bool Viewer::CreateWindows() {
     }
     const int width = TwipsToPixels(4800, 96);
     const int height = TwipsToPixels(3600, 96);
-    window_.Reset(::CreateWindowExW(
-        0, kControlWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
-        0, width, height, parking_.Get(), nullptr, com::Module::Handle(), this));
+    window_.Reset(
+        ::CreateWindowExW(0, kControlWindowClass, L"",
+                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0,
+                          0, width, height, parking_.Get(), nullptr, com::Module::Handle(), this));
     if (!window_) {
         return false;
     }
@@ -93,6 +94,7 @@ void Viewer::Initialize() {
     // AcroPDF1, created with the control and never again; hidden until a document is shown.
     component_ =
         std::make_unique<ComponentHost>(window_.Get(), [this] { return ContainerServices(); });
+    ConnectComponentNotifications();
     Win32Registry registry;
     InitializeViewer(parts_->state, *component_, parts_->files, registry);
     if (coverPanel_) {
@@ -234,6 +236,18 @@ LRESULT Viewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Resize();
         }
         break;
+    case WM_SETFOCUS:
+        OnSetFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_KILLFOCUS:
+        OnKillFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return OnMouseActivate(wParam, lParam);
+    case WM_GETDLGCODE:
+        // In a dialog-style host the arrows and characters are the document's; Tab and Enter
+        // stay the host's, for moving between its controls and its default button.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_TIMER:
         if (parts_ && wParam == kTimer1Id) {
             parts_->dialogs.Timer1Tick(parts_->desktop);

@@ -37,7 +37,9 @@ OpenWaitSettings WaitSettings() {
 Viewer::Parts::Parts(Viewer& viewer)
     : events(viewer), downloader(downloadService, files, downloadService, events),
       opener(WaitSettings()), surface(viewer), timer1(viewer.timer1_, timerWindow, kTimer1Id),
-      timer2(viewer.timer2_, timerWindow, kTimer2Id), dialogs(timer1, timer2) {
+      timer2(viewer.timer2_, timerWindow, kTimer2Id), dialogs(timer1, timer2),
+      // Each key goes to the component's active object first, as a container's loop offers it.
+      keys([&viewer](MSG& message) { return viewer.OfferKeyToComponent(message); }) {
     downloader.SetStallMilliseconds(
         MillisecondsFromEnvironment(kDownloadStallVariable, Downloader::kDefaultStallMilliseconds));
 }
