@@ -42,18 +42,17 @@ constexpr bool ShouldSwallowKey(int hookCode, std::uint32_t message, std::uint32
 // One modifier as the hook itself has seen it go down and up.
 struct SeenModifier {
     bool down = false;           // a press seen, its release not (yet)
-    bool confirmed = false;      // the asynchronous state has shown it down since that press
     std::uint32_t pressedAt = 0; // the press's event time, in milliseconds
 };
 
 // Ctrl and Shift as the hook itself has seen them. The platform's asynchronous key state can lag
 // behind the events a low-level hook is handed (seen under Wine right after the hook was
-// installed: S came with Ctrl and Shift pressed just before it, yet read as up), so a press the
-// hook saw also counts, but only to bridge that lag: until the asynchronous state has shown the
-// key down once, and for at most kLagBridgeMs after the press. Beyond that the asynchronous
-// state alone decides, so a release the hook never saw (it went to the secure desktop, the hook
-// timed out, another hook swallowed it) cannot leave a modifier down for good. Trivially
-// destructible, so that a thread can keep one for its hook.
+// installed: S came with Ctrl and Shift pressed just before it, yet read as up, and a key once
+// read as down could read as up at the next event), so a press the hook saw also counts, but only
+// to bridge that lag: for kLagBridgeMs after the press, on the events' own clock. Beyond that the
+// asynchronous state alone decides, so a release the hook never saw (it went to the secure
+// desktop, the hook timed out, another hook swallowed it) cannot leave a modifier down for good.
+// Trivially destructible, so that a thread can keep one for its hook.
 struct HeldModifiers {
     static constexpr std::uint32_t kLagBridgeMs = 100;
 
@@ -81,19 +80,15 @@ struct HeldModifiers {
             *seen = SeenModifier{};
         } else if (!seen->down) {
             // A held key repeats its press; the first one starts the bridge.
-            *seen = SeenModifier{true, false, time};
+            *seen = SeenModifier{true, time};
         }
     }
 
     // Whether the modifier counts as down for an event at `now` (event time, milliseconds,
     // wrapping) while the asynchronous state says `asyncDown`.
-    static constexpr bool Down(SeenModifier& seen, bool asyncDown, std::uint32_t now) {
-        if (asyncDown) {
-            seen.confirmed = seen.down;
-            return true;
-        }
-        return seen.down && !seen.confirmed &&
-               static_cast<std::uint32_t>(now - seen.pressedAt) < kLagBridgeMs;
+    static constexpr bool Down(const SeenModifier& seen, bool asyncDown, std::uint32_t now) {
+        return asyncDown ||
+               (seen.down && static_cast<std::uint32_t>(now - seen.pressedAt) < kLagBridgeMs);
     }
 };
 
