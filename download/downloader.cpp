@@ -286,7 +286,6 @@ bool Downloader::BeginDownload(const std::wstring& strURL, std::wstring& strFile
         if (read) {
             transfer->read_ = std::move(read);
         }
-        transfer->transportEnded_ = transfer->transportEnded_ || refusedAtOnce;
         transfer->Discard();
         transfer->owner_ = nullptr;
         active_.erase(newId);
