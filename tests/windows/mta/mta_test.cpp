@@ -211,6 +211,12 @@ TEST(MultithreadedCaller, LateBoundCallsThroughIDispatch) {
     ASSERT_EQ(
         CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYPUT, &version, 1, nullptr),
         S_OK);
+    com::Variant versionRead;
+    ASSERT_EQ(CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYGET, nullptr, 0,
+                         versionRead.Get()),
+              S_OK);
+    ASSERT_EQ(::VariantChangeType(versionRead.Get(), versionRead.Get(), 0, VT_I4), S_OK);
+    EXPECT_EQ(versionRead->lVal, 7);
     VARIANT document = StringArg(TestDocument(L"three_pages.pdf"));
     com::Variant opened;
     ASSERT_EQ(CallByName(viewer.Get(), L"OpenPDF", DISPATCH_METHOD, &document, 1, opened.Get()),
