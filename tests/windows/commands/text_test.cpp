@@ -151,10 +151,15 @@ TEST_P(Text, AHostReleasingTheControlDuringATextMemberGetsItsAnswer) {
 
     // Now the last reference goes in the middle of the call itself.
     _Viewer* raw = viewer.Get();
-    PostedHostCode last([&] { viewer.Reset(); });
+    bool aliveInsideTheCall = false;
+    PostedHostCode last([&] {
+        viewer.Reset();
+        aliveInsideTheCall = ::IsWindow(control) != FALSE;
+    });
     last.Post();
     ASSERT_EQ(raw->SelectText(), S_OK);
     EXPECT_EQ(last.Runs(), 1);
+    EXPECT_TRUE(aliveInsideTheCall) << "the call holds the control until it returns";
     PumpMessages(0);
     EXPECT_FALSE(::IsWindow(control)) << "released once the call returned";
     viewer_ = nullptr;
