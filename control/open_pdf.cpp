@@ -95,6 +95,11 @@ bool DocumentOpener::Call::Download(const std::wstring& address, std::wstring& t
     }
     std::wstring url = address;
     target = env_.TempPath() + name;
+    if (!state_.CurrentTempFile.empty() && SameFilePath(target, state_.CurrentTempFile)) {
+        // The same address again: the component holds the copy it shows open, so the fresh copy
+        // goes beside it, and the shown one is deleted once the fresh one is shown.
+        target = BesideCopyName(target);
+    }
     Claim();
     const bool started = env_.BeginDownload(url, target);
     if (Interrupted()) {

@@ -25,9 +25,11 @@ public:
     // Starts the download of `strURL` into `strFile` and clears the DownloadDone flag. The host's
     // DownloadStarted handler may change `strFile`; its value afterwards is the file written.
     virtual bool BeginDownload(std::wstring& strURL, std::wstring& strFile) = 0;
-    // The DownloadDone flag: set once the download has completed or failed.
+    // Whether the download this open started has completed or failed. Not the control's one
+    // DownloadDone flag: a download the host starts from a handler meanwhile sets that flag when
+    // it ends, and must neither end this wait early nor keep it going.
     virtual bool DownloadDone() = 0;
-    // Whether the download that finished last completed without error and wrote its file.
+    // Whether the download this open started completed without error and wrote its file.
     virtual bool LastDownloadSucceeded() = 0;
 
     // The component's load request (see LoadFileRequest below).
@@ -64,8 +66,9 @@ struct OpenWaitSettings {
 };
 
 // OpenPDF for one control. Each control owns one opener: it tells an open that waits from a
-// later open (or download) that the host started while the first was waiting, which shares the
-// download flag, Path and CurrentTempFile with it.
+// later open that the host started while the first was waiting, which shares Path and
+// CurrentTempFile with it. A download the host starts itself does not end a waiting open: the
+// open follows its own download to its end.
 class DocumentOpener {
 public:
     DocumentOpener() = default;
@@ -76,17 +79,12 @@ public:
     AutoBool OpenPDF(ViewerState& state, OpenEnvironment& env, FileSystem& fs,
                      std::wstring strPath);
 
-    // Called by the public BeginDownload: a download the host starts itself replaces the
-    // download an open may be waiting for, and that open then fails instead of taking the
-    // other download's file for its own.
-    void DownloadStartedElsewhere() { ++generation_; }
-
 private:
     class Call;
 
     OpenWaitSettings settings_;
-    // Counts the downloads and load requests started; an open whose own is no longer the last
-    // has been overtaken by another open and leaves the state to it.
+    // Counts the downloads and load requests opens started; an open whose own is no longer the
+    // last has been overtaken by another open and leaves the state to it.
     std::uint64_t generation_ = 0;
 };
 

@@ -105,7 +105,9 @@ void Viewer::Initialize() {
 
 void Viewer::Terminate() {
     if (parts_) {
-        TerminateViewer(parts_->state, parts_->files, [this] { parts_->saveKeys.Terminate(); });
+        TerminateViewer(
+            parts_->state, parts_->files, [this] { component_.reset(); },
+            [this] { parts_->saveKeys.Terminate(); });
         parts_->dialogs.EnablePrintDialog();
         parts_->dialogs.EnableSaveDialog();
     }

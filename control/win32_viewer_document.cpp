@@ -24,7 +24,9 @@ public:
         download_ = 0;
         return parts_.downloader.BeginDownload(strURL, strFile, &download_);
     }
-    bool DownloadDone() override { return parts_.downloader.DownloadDone() != kAutoFalse; }
+    bool DownloadDone() override {
+        return parts_.downloader.Outcome(download_) != DownloadOutcome::Pending;
+    }
     bool LastDownloadSucceeded() override {
         return download_ != 0 && parts_.downloader.Outcome(download_) == DownloadOutcome::Succeeded;
     }
@@ -104,7 +106,6 @@ HRESULT Viewer::BeginDownload(BSTR* strURL, BSTR* strFile, VARIANT_BOOL* Result)
         return E_POINTER;
     }
     KeepAlive hold(*this);
-    parts_->opener.DownloadStartedElsewhere();
     const std::wstring url = com::Bstr::ToString(*strURL);
     const std::wstring requested = com::Bstr::ToString(*strFile);
     std::wstring file = requested;

@@ -103,11 +103,17 @@ HRESULT UnregisterServer(RegistrationScope scope) {
     if (!root) {
         return SELFREG_E_CLASS;
     }
+    const HRESULT removed = RemovePlan(root.Get(), Plan(scope));
     if (scope == RegistrationScope::Machine) {
+        // The neutral locale's key goes when no architecture is left in it, so that the
+        // platform's removal finds the library key empty and removes it whole.
+        const std::wstring neutral =
+            std::wstring(L"TypeLib\\") + registration::kLibraryId + L"\\1.0\\0";
+        ::RegDeleteKeyW(root.Get(), neutral.c_str());
         // A library that is not registered (any more) is no reason to keep the class keys.
         ::UnRegisterTypeLib(kLibraryId, 1, 0, 1033, kSysKind);
     }
-    return FAILED(RemovePlan(root.Get(), Plan(scope))) ? SELFREG_E_CLASS : S_OK;
+    return FAILED(removed) ? SELFREG_E_CLASS : S_OK;
 }
 
 } // namespace folivex

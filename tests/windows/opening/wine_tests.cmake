@@ -13,11 +13,13 @@ function(folivex_opening_wine_tests bench arch tree)
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Download.*:FtpDownload.*)
         folivex_add_server_test(NAME wine.${arch}.opening.reentrancy
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Reentrancy.*)
+        folivex_add_server_test(NAME wine.${arch}.opening.edges
+            COMMAND ${bench} ${arch} ${tests} --gtest_filter=HeldCopy.*:ReentrantHost.*)
         folivex_add_server_test(NAME wine.${arch}.cscript.open_outcomes.vbs
             COMMAND ${bench} ${arch} cscript //nologo
                     ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/open_outcomes.vbs ${tree}/tests/data)
         set_tests_properties(wine.${arch}.opening.download wine.${arch}.opening.reentrancy
-            wine.${arch}.cscript.open_outcomes.vbs PROPERTIES TIMEOUT 180)
+            wine.${arch}.opening.edges wine.${arch}.cscript.open_outcomes.vbs PROPERTIES TIMEOUT 180)
         set_tests_properties(wine.${arch}.cscript.open_outcomes.vbs PROPERTIES
             PASS_REGULAR_EXPRESSION "open_outcomes\\.vbs: done"
             ENVIRONMENT FOLIVEX_STANDIN_LAYOUT=old)

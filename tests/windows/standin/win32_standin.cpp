@@ -1,6 +1,7 @@
 #include "tests/windows/standin/win32_standin.h"
 
 #include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/standin/win32_held_document.h"
 #include "tests/windows/standin/pdf_page_count.h"
 #include "tests/windows/standin/pdf_text.h"
 
@@ -458,9 +459,15 @@ com::ComPtr<StandIn> StandIn::Create() {
 StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
 
 StandIn::~StandIn() {
+    heldDocument_.Reset();
     documentTimer_.Stop();
     saveDialogTimer_.Stop();
     window_.Reset();
+}
+
+HRESULT StandIn::Close(DWORD option) {
+    heldDocument_.Reset();
+    return com::OleControl<StandIn>::Close(option);
 }
 
 DWORD StandIn::MiscStatus() {
@@ -715,6 +722,7 @@ HRESULT StandIn::Load(const std::wstring& path) {
     documentShown_ = false;
     documentPending_ = false;
     source_ = path;
+    heldDocument_ = HoldDocumentIfAsked(path);
     const std::optional<std::string> data = ReadFileBytes(path);
     const std::optional<int> count = data ? PdfPageCount(*data) : std::nullopt;
     documentLoaded_ = count.has_value();

@@ -61,6 +61,9 @@ public:
     HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD command, DWORD option, VARIANT* in,
                                    VARIANT* out) override;
 
+    // IOleObject::Close: a closed viewer lets go of the document it held open.
+    HRESULT STDMETHODCALLTYPE Close(DWORD option) override;
+
 private:
     struct LibraryTraits {
         using Handle = HMODULE;
@@ -121,6 +124,8 @@ private:
     HWND searchBox_ = nullptr;
 
     std::wstring source_;
+    // The loaded file, held open when the settings ask for it.
+    com::UniqueFile heldDocument_;
     bool documentLoaded_ = false;
     bool documentShown_ = false;
     bool documentPending_ = false; // loaded, its view not shown yet
