@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -17,9 +18,11 @@
 namespace folivex {
 namespace {
 
-// Bytes read per notification: large enough for throughput, small enough that progress events
-// and the host's messages keep flowing during a large download.
-constexpr ULONG kChunkBytes = 64 * 1024;
+// Bytes read per notification: large enough that the per-chunk work (a progress event, a file
+// write, a posted message for the next turn) is lost in the transfer itself, small enough that
+// progress events and the host's messages keep flowing during a large download (a chunk is a
+// few milliseconds at loopback speed).
+constexpr ULONG kChunkBytes = 256 * 1024;
 constexpr UINT kContinueMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr wchar_t kWindowClass[] = L"FolivexDownloadPump";
@@ -217,12 +220,17 @@ private:
             return;
         }
         reading_ = true;
-        std::vector<std::uint8_t> buffer(kChunkBytes);
+        if (!buffer_) {
+            // One buffer for the life of the bind, never cleared: urlmon's bytes are copied into
+            // it once and handed on from there.
+            buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(kChunkBytes);
+        }
+        std::uint8_t* const buffer = buffer_.get();
         ULONG filled = 0;
         HRESULT hr = S_OK;
         while (filled < kChunkBytes) {
             ULONG got = 0;
-            hr = stream_->Read(buffer.data() + filled, kChunkBytes - filled, &got);
+            hr = stream_->Read(buffer + filled, kChunkBytes - filled, &got);
             filled += got;
             if (hr != S_OK || got == 0) {
                 break;
@@ -231,7 +239,7 @@ private:
         if (filled > 0) {
             received_ += filled;
             auto sink = sink_;
-            sink->OnData(buffer.data(), filled);
+            sink->OnData(buffer, filled);
             if (sink_) {
                 sink->OnProgress(received_, total_);
             }
@@ -281,6 +289,7 @@ private:
     std::weak_ptr<Win32UrlDownloadService::Pump> pump_;
     com::ComPtr<IBinding> binding_;
     com::ComPtr<IStream> stream_;
+    std::unique_ptr<std::uint8_t[]> buffer_;
     std::uint64_t received_ = 0;
     std::uint64_t total_ = 0; // 0 while the size is not known
     int httpStatus_ = 0;
