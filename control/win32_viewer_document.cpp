@@ -35,7 +35,15 @@ public:
         return LoadFileRequest(*viewer_.component_, path);
     }
 
-    void ProcessPendingMessages() override { viewer_.ProcessPendingMessages(); }
+    // A window made below the control ends the pass early: the walk that follows may find the
+    // document view now, rather than after the rest of the queue (the new windows' painting,
+    // for a start) has been handled. What is left is handled by the next pass or the host.
+    void ProcessPendingMessages() override {
+        creations_.Clear();
+        viewer_.ProcessPendingMessages(
+            [](void* watch) { return static_cast<WindowCreationWatch*>(watch)->Created(); },
+            &creations_);
+    }
     // Wakes on any message for the thread (the download's notifications come as messages) and
     // on a window created below the control on this thread since the last walk.
     void WaitForMessage(std::chrono::milliseconds limit) override {

@@ -85,6 +85,7 @@ WindowCreationWatch::~WindowCreationWatch() {
 
 void WindowCreationWatch::OnCreate(HWND parent) {
     if (parent && root_ && (parent == root_ || ::IsChild(root_, parent))) {
+        created_ = true;
         ::SetEvent(wake_.Get());
     }
 }

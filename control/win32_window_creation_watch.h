@@ -29,10 +29,13 @@ public:
 
     // Forgets the creations seen so far (a walk that follows sees them).
     void Clear() {
+        created_ = false;
         if (wake_) {
             ::ResetEvent(wake_.Get());
         }
     }
+    // Whether such a window has been made since the last Clear(); costs no system call.
+    bool Created() const { return created_; }
 
     // Called by the thread's hook for each window being created.
     void OnCreate(HWND parent);
@@ -41,6 +44,7 @@ private:
     HWND root_;
     com::UniqueKernelHandle wake_;
     std::shared_ptr<ThreadCreationHook> hook_; // the thread's, shared with its other watches
+    bool created_ = false;
     bool hooked_ = false;
 };
 
