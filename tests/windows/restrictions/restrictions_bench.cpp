@@ -77,7 +77,7 @@ std::vector<WORD> DialogTemplate() {
 // One dialog's life: when it was asked for, when WM_CLOSE reached it, whether its client area
 // was painted before that. Written by the dialog's thread, read once the dialog has gone.
 struct DialogLife {
-    double created = 0.0;
+    std::atomic<double> created{0.0};
     bool modal = false;
     std::atomic<double> closeReceived{0.0};
     std::atomic<bool> paintedBeforeClose{false};
@@ -86,6 +86,8 @@ struct DialogLife {
 INT_PTR CALLBACK BenchDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        // Created: the window and its controls exist; it is not shown yet.
+        reinterpret_cast<DialogLife*>(lParam)->created = Now();
         return TRUE;
     }
     auto* life = reinterpret_cast<DialogLife*>(::GetWindowLongPtrW(dialog, DWLP_USER));
@@ -132,7 +134,6 @@ void ShowOneDialog(DialogKind kind, const std::vector<WORD>& dialogTemplate, Dia
     if (kind == DialogKind::ModalOtherThread) {
         std::atomic<bool> finished{false};
         std::thread owner([&] {
-            life.created = Now();
             ::DialogBoxIndirectParamW(instance, header, nullptr, BenchDialogProc, parameter);
             finished = true;
         });
@@ -143,7 +144,6 @@ void ShowOneDialog(DialogKind kind, const std::vector<WORD>& dialogTemplate, Dia
         owner.join();
         return;
     }
-    life.created = Now();
     if (kind == DialogKind::ModalSameThread) {
         // The dialog's own loop runs the control's timers and hook callbacks.
         ::DialogBoxIndirectParamW(instance, header, nullptr, BenchDialogProc, parameter);
@@ -151,7 +151,8 @@ void ShowOneDialog(DialogKind kind, const std::vector<WORD>& dialogTemplate, Dia
     }
     HWND dialog =
         ::CreateDialogIndirectParamW(instance, header, nullptr, BenchDialogProc, parameter);
-    while (dialog && ::IsWindow(dialog) && Now() - life.created < 2000.0) {
+    const double start = Now();
+    while (dialog && ::IsWindow(dialog) && Now() - start < 2000.0) {
         PumpBriefly();
     }
     if (dialog && ::IsWindow(dialog)) {
