@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -19,9 +18,7 @@ namespace folivex {
 namespace {
 
 // Bytes read per notification: large enough for throughput, small enough that progress events
-// and the host's messages keep flowing during a large download. Larger chunks drain Wine's
-// buffer inside our own turns more often, and a read that ends there in E_PENDING has been seen
-// to get no further notification (a 200 MiB body stalled after 48 MiB with 256 KiB chunks).
+// and the host's messages keep flowing during a large download.
 constexpr ULONG kChunkBytes = 64 * 1024;
 constexpr UINT kContinueMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
@@ -220,17 +217,12 @@ private:
             return;
         }
         reading_ = true;
-        if (!buffer_) {
-            // One buffer for the life of the bind, never cleared: urlmon's bytes are copied into
-            // it once and handed on from there.
-            buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(kChunkBytes);
-        }
-        std::uint8_t* const buffer = buffer_.get();
+        std::vector<std::uint8_t> buffer(kChunkBytes);
         ULONG filled = 0;
         HRESULT hr = S_OK;
         while (filled < kChunkBytes) {
             ULONG got = 0;
-            hr = stream_->Read(buffer + filled, kChunkBytes - filled, &got);
+            hr = stream_->Read(buffer.data() + filled, kChunkBytes - filled, &got);
             filled += got;
             if (hr != S_OK || got == 0) {
                 break;
@@ -239,7 +231,7 @@ private:
         if (filled > 0) {
             received_ += filled;
             auto sink = sink_;
-            sink->OnData(buffer, filled);
+            sink->OnData(buffer.data(), filled);
             if (sink_) {
                 sink->OnProgress(received_, total_);
             }
@@ -289,7 +281,6 @@ private:
     std::weak_ptr<Win32UrlDownloadService::Pump> pump_;
     com::ComPtr<IBinding> binding_;
     com::ComPtr<IStream> stream_;
-    std::unique_ptr<std::uint8_t[]> buffer_;
     std::uint64_t received_ = 0;
     std::uint64_t total_ = 0; // 0 while the size is not known
     int httpStatus_ = 0;
