@@ -9,12 +9,6 @@
 #include <exception>
 
 namespace folivex {
-namespace {
-
-constexpr std::chrono::milliseconds kLongestPoll{10};
-
-} // namespace
-
 HResult LoadFileRequest(ViewerComponent& component, std::wstring& path) {
     const std::array<ComponentArg, 1> args = {ComponentArg::StringByRef(path)};
     return component.Invoke(component_member::kLoadFile, args);
@@ -26,8 +20,7 @@ class DocumentOpener::Call {
 public:
     Call(DocumentOpener& opener, ViewerState& state, OpenEnvironment& env, FileSystem& fs)
         : opener_(opener), state_(state), env_(env), fs_(fs),
-          poll_(std::clamp(opener.settings_.pollInterval, std::chrono::milliseconds(1),
-                           kLongestPoll)),
+          poll_(std::max(opener.settings_.pollInterval, std::chrono::milliseconds(1))),
           mine_(opener.generation_) {}
 
     bool Run(std::wstring strPath);

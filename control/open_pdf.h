@@ -37,7 +37,8 @@ public:
 
     // Dispatches every message waiting in the thread's queue, then returns.
     virtual void ProcessPendingMessages() = 0;
-    // Blocks until a message arrives in the thread's queue or `limit` has passed.
+    // Blocks until a message arrives in the thread's queue, something else the platform reports
+    // may have changed the control's window tree, or `limit` has passed.
     virtual void WaitForMessage(std::chrono::milliseconds limit) = 0;
     // A monotonic clock.
     virtual std::chrono::steady_clock::time_point Now() = 0;
@@ -61,8 +62,10 @@ HResult LoadFileRequest(ViewerComponent& component, std::wstring& path);
 struct OpenWaitSettings {
     // How long the component may take to show a loaded document before the open gives up.
     std::chrono::milliseconds documentViewTimeout{30000};
-    // The longest a wait blocks between two passes over the message queue (at most 10 ms).
-    std::chrono::milliseconds pollInterval{10};
+    // The longest a wait sleeps when nothing wakes it: the download's notifications and the
+    // component's windows made on the control's thread do, so this only bounds how late a
+    // document view made on another thread is seen.
+    std::chrono::milliseconds pollInterval{100};
 };
 
 // OpenPDF for one control. Each control owns one opener: it tells an open that waits from a

@@ -136,9 +136,9 @@ bool Viewer::HasComponent() const {
     return component_ && component_->Available();
 }
 
-void Viewer::ProcessPendingMessages() {
+void Viewer::ProcessPendingMessages(bool (*stop)(void*), void* context) {
     MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while ((!stop || !stop(context)) && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The host's loop must still see it once the control's call has returned.
             quitting_ = true;

@@ -144,7 +144,8 @@ private:
     // True once the container closed the control or only the control's own calls still hold it.
     bool Closed() const;
     // Pumps the messages a wait lets through; WM_QUIT is posted again and ends the waits.
-    void ProcessPendingMessages();
+    // Stops early, leaving the rest queued, once `stop` (when given) says so after a message.
+    void ProcessPendingMessages(bool (*stop)(void*) = nullptr, void* context = nullptr);
     // Resume-next members that need the component return at once when it is missing.
     bool HasComponent() const;
 

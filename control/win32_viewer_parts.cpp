@@ -13,6 +13,7 @@ namespace {
 // Bounds of the waits that tests shorten; not part of the control's public surface.
 constexpr const char* kDocumentViewTimeoutVariable = "FOLIVEX_DOCUMENT_VIEW_TIMEOUT_MS";
 constexpr const char* kDownloadStallVariable = "FOLIVEX_DOWNLOAD_STALL_MS";
+constexpr const char* kWaitFallbackVariable = "FOLIVEX_OPEN_WAIT_FALLBACK_MS";
 
 long long MillisecondsFromEnvironment(const char* name, long long fallback) {
     char value[32] = {};
@@ -29,6 +30,8 @@ OpenWaitSettings WaitSettings() {
     OpenWaitSettings settings;
     settings.documentViewTimeout = std::chrono::milliseconds(MillisecondsFromEnvironment(
         kDocumentViewTimeoutVariable, settings.documentViewTimeout.count()));
+    settings.pollInterval = std::chrono::milliseconds(
+        MillisecondsFromEnvironment(kWaitFallbackVariable, settings.pollInterval.count()));
     return settings;
 }
 

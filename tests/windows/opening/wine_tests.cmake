@@ -6,7 +6,7 @@ function(folivex_opening_wine_tests bench arch tree)
     set(tests ${dir}/folivex_opening_tests.exe)
     add_test(NAME wine.${arch}.opening.local
         COMMAND ${bench} ${arch} ${tests}
-                --gtest_filter=LocalOpening*:DocumentViewWait.*:SaveCopyLocal.*)
+                --gtest_filter=LocalOpening*:DocumentViewWait.*:DocumentViewWake.*:WindowCreationWatch.*:SaveCopyLocal.*)
     set_tests_properties(wine.${arch}.opening.local PROPERTIES TIMEOUT 180)
     if(COMMAND folivex_add_server_test)
         folivex_add_server_test(NAME wine.${arch}.opening.download
