@@ -49,10 +49,9 @@ Viewer::Parts::Parts(Viewer& viewer)
 
 void Viewer::Parts::Events::DownloadStarted(std::wstring& SaveFile) {
     // The handler gets a string of its own by reference; whatever it leaves there is the file.
-    BSTR file = com::Bstr(SaveFile).Detach();
-    viewer_.FireDownloadStarted(&file);
-    SaveFile = com::Bstr::ToString(file);
-    ::SysFreeString(file);
+    com::Bstr file(SaveFile);
+    viewer_.FireDownloadStarted(file.InOut());
+    SaveFile = file.ToString();
 }
 
 void Viewer::Parts::Events::DownloadProgress(std::int32_t CurBytes, std::int32_t MaxBytes,

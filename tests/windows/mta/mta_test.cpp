@@ -16,6 +16,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace folivex::testing {
@@ -92,8 +93,9 @@ public:
         if (file.vt == (VT_BSTR | VT_BYREF) && file.pbstrVal) {
             event.saveFile = com::Bstr::ToString(*file.pbstrVal);
             if (id == 1 && !redirectTo_.empty()) {
-                ::SysFreeString(*file.pbstrVal);
-                *file.pbstrVal = ::SysAllocString(redirectTo_.c_str());
+                // The caller's string is replaced; the old one goes with `replaced`.
+                com::Bstr replaced(redirectTo_);
+                std::swap(*file.pbstrVal, *replaced.InOut());
                 event.saveFile = redirectTo_;
             }
         }
@@ -166,12 +168,11 @@ TEST(MultithreadedCaller, EveryKindOfMemberWorksEarlyBoundThroughAProxy) {
 
     // By-reference strings travel both ways.
     const std::wstring copy = temp.File(L"copy.pdf");
-    BSTR destination = ::SysAllocString(copy.c_str());
+    com::Bstr destination(copy);
     VARIANT_BOOL saved = VARIANT_FALSE;
-    ASSERT_EQ(viewer->SaveCopy(&destination, nullptr, &saved), S_OK);
+    ASSERT_EQ(viewer->SaveCopy(destination.InOut(), nullptr, &saved), S_OK);
     EXPECT_EQ(saved, VARIANT_TRUE);
-    EXPECT_EQ(com::Bstr::ToString(destination), copy);
-    ::SysFreeString(destination);
+    EXPECT_EQ(destination.ToString(), copy);
     EXPECT_TRUE(PathExists(copy));
 
     // A command and a readout of the component through the same proxy.
@@ -271,16 +272,14 @@ TEST(MultithreadedCaller, DownloadEventsReachASinkInTheMultithreadedApartment) {
     DWORD cookie = 0;
     ASSERT_EQ(point->Advise(sink, &cookie), S_OK);
 
-    BSTR url = ::SysAllocString(HttpUrl(L"one_page.pdf").c_str());
+    com::Bstr url(HttpUrl(L"one_page.pdf"));
     const std::wstring requested = temp.File(L"one_page.pdf");
-    BSTR file = ::SysAllocString(requested.c_str());
+    com::Bstr file(requested);
     VARIANT_BOOL started = VARIANT_FALSE;
-    ASSERT_EQ(viewer->BeginDownload(&url, &file, &started), S_OK);
+    ASSERT_EQ(viewer->BeginDownload(url.InOut(), file.InOut(), &started), S_OK);
     EXPECT_EQ(started, VARIANT_TRUE);
     // The sink's DownloadStarted redirected the download, and the caller's variable followed.
-    EXPECT_EQ(com::Bstr::ToString(file), redirected);
-    ::SysFreeString(url);
-    ::SysFreeString(file);
+    EXPECT_EQ(file.ToString(), redirected);
 
     const ULONGLONG deadline = ::GetTickCount64() + 20000;
     while (!sink->CompleteArrived() && ::GetTickCount64() < deadline) {
