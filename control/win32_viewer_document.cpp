@@ -9,6 +9,8 @@
 #include "reader_windows/window_walks.h"
 #include "viewer_bridge/win32_component_host.h"
 
+#include "common/win32_window_handle.h"
+
 #include "com/bstr.h"
 
 namespace folivex {
@@ -65,7 +67,7 @@ public:
         }
         // This walk sees every window made so far.
         creations_.Clear();
-        return folivex::CollectViewerWindows(parts_.tree, reinterpret_cast<WindowHandle>(root),
+        return folivex::CollectViewerWindows(parts_.tree, FromHwnd(root),
                                              parts_.state.ReaderVersion, parts_.state.Captured);
     }
 

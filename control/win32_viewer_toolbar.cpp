@@ -7,6 +7,8 @@
 #include "reader_windows/toolbar.h"
 #include "viewer_bridge/win32_component_host.h"
 
+#include "common/win32_window_handle.h"
+
 #include <string>
 
 namespace folivex {
@@ -43,8 +45,8 @@ HRESULT Viewer::get_Page(LONG* Page) {
         return E_POINTER;
     }
     ViewerState& state = parts_->state;
-    *Page = folivex::Page(parts_->tree, reinterpret_cast<WindowHandle>(window_.Get()),
-                          state.ReaderVersion, state.LastPage);
+    *Page =
+        folivex::Page(parts_->tree, FromHwnd(window_.Get()), state.ReaderVersion, state.LastPage);
     return S_OK;
 }
 
@@ -53,8 +55,8 @@ HRESULT Viewer::get_ZoomPct(short* ZoomPct) {
         return E_POINTER;
     }
     ViewerState& state = parts_->state;
-    *ZoomPct = folivex::ZoomPct(parts_->tree, reinterpret_cast<WindowHandle>(window_.Get()),
-                                state.ReaderVersion, state.LastZoomPct);
+    *ZoomPct = folivex::ZoomPct(parts_->tree, FromHwnd(window_.Get()), state.ReaderVersion,
+                                state.LastZoomPct);
     return S_OK;
 }
 

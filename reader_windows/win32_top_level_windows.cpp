@@ -1,11 +1,11 @@
 #include "reader_windows/win32_top_level_windows.h"
 
-#include <windows.h>
+#include "common/win32_window_handle.h"
 
 namespace folivex {
 
 WindowHandle Win32TopLevelWindows::FindByTitle(const std::string& title) {
-    return reinterpret_cast<WindowHandle>(FindWindowA(nullptr, title.c_str()));
+    return FromHwnd(FindWindowA(nullptr, title.c_str()));
 }
 
 std::optional<std::intptr_t> Win32TopLevelWindows::SendWithTimeout(WindowHandle window,
@@ -13,7 +13,7 @@ std::optional<std::intptr_t> Win32TopLevelWindows::SendWithTimeout(WindowHandle 
                                                                    std::uintptr_t wParam,
                                                                    std::intptr_t lParam,
                                                                    std::uint32_t timeoutMs) {
-    const HWND hwnd = reinterpret_cast<HWND>(window);
+    const HWND hwnd = ToHwnd(window);
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
     if (SendMessageTimeoutA(hwnd, static_cast<UINT>(message), static_cast<WPARAM>(wParam),

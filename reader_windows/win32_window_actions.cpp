@@ -2,16 +2,9 @@
 
 #include "reader_windows/win32_window_tree.h"
 
-#include <windows.h>
+#include "common/win32_window_handle.h"
 
 namespace folivex {
-namespace {
-
-HWND ToHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
-
-} // namespace
 
 void Win32WindowActions::PostClose(WindowHandle window) {
     // A captured window may be gone by now; the failed post is of no consequence.
@@ -29,12 +22,7 @@ void Win32WindowActions::Enable(WindowHandle window, bool enable) {
 }
 
 bool Win32WindowActions::Rect(WindowHandle window, WindowRect& rect) {
-    RECT r{};
-    if (!GetWindowRect(ToHwnd(window), &r)) {
-        return false;
-    }
-    rect = WindowRect{r.left, r.top, r.right, r.bottom};
-    return true;
+    return Win32WindowRect(window, rect);
 }
 
 } // namespace folivex

@@ -1,19 +1,11 @@
 #include "reader_windows/win32_window_tree.h"
 
-#include <windows.h>
+#include "common/win32_window_handle.h"
 
 #include <climits>
 
 namespace folivex {
 namespace {
-
-HWND ToHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
-
-WindowHandle FromHwnd(HWND window) {
-    return reinterpret_cast<WindowHandle>(window);
-}
 
 int ClampToInt(std::size_t size) {
     return size > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(size);
@@ -90,6 +82,10 @@ WindowHandle Win32WindowTree::NextSibling(WindowHandle window) {
 }
 
 bool Win32WindowTree::Rect(WindowHandle window, WindowRect& rect) {
+    return Win32WindowRect(window, rect);
+}
+
+bool Win32WindowRect(WindowHandle window, WindowRect& rect) {
     RECT r{};
     if (!GetWindowRect(ToHwnd(window), &r)) {
         return false;

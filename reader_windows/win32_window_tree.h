@@ -37,6 +37,9 @@ private:
 // ask this first.
 bool Win32WindowAnswers(WindowHandle window, unsigned timeoutMs);
 
+// The window's rectangle on the screen; false for a window that is gone.
+bool Win32WindowRect(WindowHandle window, WindowRect& rect);
+
 // MultiByteToWideChar with the ANSI code page; shared by the Win32 side of this folder.
 std::wstring Win32AnsiToWide(std::string_view bytes);
 

@@ -1,13 +1,9 @@
 #include "restrictions/win32_desktop_windows.h"
 
-#include <windows.h>
+#include "common/win32_window_handle.h"
 
 namespace folivex {
 namespace {
-
-HWND ToHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
 
 // Characters the ANSI code page lacks become its default character, as any ANSI call would
 // see them.
@@ -30,7 +26,7 @@ std::string ToAnsi(const std::wstring& text) {
 
 WindowHandle Win32DesktopWindows::FindTopLevelWindow(const std::wstring& title) {
     const std::string ansiTitle = ToAnsi(title);
-    return reinterpret_cast<WindowHandle>(::FindWindowA(nullptr, ansiTitle.c_str()));
+    return FromHwnd(::FindWindowA(nullptr, ansiTitle.c_str()));
 }
 
 std::string Win32DesktopWindows::ClassName(WindowHandle window) {
