@@ -102,41 +102,6 @@ int WindowWidth(HWND window) {
     return bounds.right - bounds.left;
 }
 
-std::optional<std::wstring> ClipboardText() {
-    if (!::OpenClipboard(nullptr)) {
-        return std::nullopt;
-    }
-    std::optional<std::wstring> text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = std::wstring(chars);
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
-}
-
-void PutClipboardText(const std::wstring& text) {
-    if (!::OpenClipboard(nullptr)) {
-        return;
-    }
-    ::EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
-        ::GlobalUnlock(memory);
-        if (!::SetClipboardData(CF_UNICODETEXT, memory)) {
-            ::GlobalFree(memory);
-        }
-    }
-    ::CloseClipboard();
-}
-
-int ClipboardFormatCount() {
-    return ::CountClipboardFormats();
-}
-
 LayoutFixture::LayoutFixture() : layoutSetting_(L"FOLIVEX_STANDIN_LAYOUT", GetParam().name) {}
 
 void LayoutFixture::SetUp() {

@@ -4,6 +4,7 @@
 // the component's windows found by class and text, and the thread's error information.
 
 #include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/support/clipboard.h"
 #include "tests/windows/support/test_settings.h"
 #include "tests/windows/support/viewer_calls.h"
 #include "tests/windows/support/viewer_host.h"
@@ -58,10 +59,6 @@ std::vector<HWND> FindViewerWindows(HWND root, const char* className, const char
 // the index-th in walk order.
 HWND FindByClass(HWND root, const char* className, int index = 0);
 int WindowWidth(HWND window);
-
-std::optional<std::wstring> ClipboardText();
-void PutClipboardText(const std::wstring& text);
-int ClipboardFormatCount();
 
 inline constexpr const wchar_t* kThreePagesText =
     L"Folivex test page 1 of 3\r\nFolivex test page 2 of 3\r\nFolivex test page 3 of 3";

@@ -34,39 +34,6 @@ std::vector<std::wstring> KeyJournal::Actions() const {
     return actions;
 }
 
-std::optional<std::wstring> ClipboardText() {
-    if (!::OpenClipboard(nullptr)) {
-        return std::nullopt;
-    }
-    std::optional<std::wstring> text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = std::wstring(chars);
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
-}
-
-void PutClipboardText(const std::wstring& text) {
-    if (!::OpenClipboard(nullptr)) {
-        return;
-    }
-    ::EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = ::GlobalLock(memory)) {
-            std::wmemcpy(static_cast<wchar_t*>(target), text.c_str(), text.size() + 1);
-            ::GlobalUnlock(memory);
-            if (!::SetClipboardData(CF_UNICODETEXT, memory)) {
-                ::GlobalFree(memory);
-            }
-        }
-    }
-    ::CloseClipboard();
-}
-
 std::vector<INPUT> Keys(std::initializer_list<WORD> modifiers, WORD key) {
     std::vector<INPUT> inputs;
     const auto add = [&](WORD vk, bool up) {

@@ -3,6 +3,7 @@
 // actions with the way each key came, the clipboard, and the test document's text.
 
 #include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/support/clipboard.h"
 #include "tests/windows/support/test_settings.h"
 
 #include <gtest/gtest.h>
@@ -46,9 +47,6 @@ private:
     bool accelerator_;
     std::size_t mark_ = 0;
 };
-
-std::optional<std::wstring> ClipboardText();
-void PutClipboardText(const std::wstring& text);
 
 // A press and release of `key` with the modifiers held around it.
 std::vector<INPUT> Keys(std::initializer_list<WORD> modifiers, WORD key);
