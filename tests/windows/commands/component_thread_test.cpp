@@ -231,7 +231,11 @@ TEST_F(ComponentThread, AHungComponentThreadHoldsNoMemberAndIsServedAgainOnceItA
     EXPECT_TRUE(::IsWindowEnabled(easel));
     WhileHung("DisableNavigationBar", [&] { EXPECT_EQ(viewer_->DisableNavigationBar(), S_OK); });
     EXPECT_TRUE(::IsWindowEnabled(navigationBar));
-    WhileHung("ShowToolbar", [&] { viewer_->ShowToolbar(VARIANT_FALSE, VARIANT_FALSE); });
+    // The component itself turns the call away while its windows are out of reach, and the
+    // host hears of it.
+    WhileHung("ShowToolbar",
+              [&] { EXPECT_TRUE(FAILED(viewer_->ShowToolbar(VARIANT_FALSE, VARIANT_FALSE))); });
+    EXPECT_TRUE(::IsWindowVisible(easel));
 
     // The text members give up: nothing copied, the clipboard cleared all the same.
     PutClipboardText(L"what the host had");
@@ -252,15 +256,17 @@ TEST_F(ComponentThread, AHungComponentThreadHoldsNoMemberAndIsServedAgainOnceItA
     // A resize of the host is not held up by the component's window.
     WhileHung("Move", [&] { host_->Control().Move(0, 0, 420, 330); });
 
-    // The component does not take the file while its thread is hung.
+    // The component does not take the file while its thread is hung: a refused load.
     WhileHung("OpenPDF",
               [&] { EXPECT_FALSE(OpenDocument(viewer_, TestDocument(L"one_page.pdf"))); });
+    EXPECT_FALSE(::IsWindowVisible(component)) << "a refused load hides the component";
 
     // Once the thread answers again, it is served as before.
     Wake();
     EXPECT_TRUE(WaitPumping([&] { return HasWidth(component, 420); }, 5000))
         << "the resize was made once the thread woke";
     EXPECT_TRUE(OpenDocument(viewer_, TestDocument(L"one_page.pdf")));
+    EXPECT_TRUE(::IsWindowVisible(component));
     LONG total = 0;
     ASSERT_EQ(viewer_->get_PageTotal(&total), S_OK);
     EXPECT_EQ(total, 1);
