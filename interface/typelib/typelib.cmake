@@ -11,7 +11,8 @@
 #
 # With MinGW the compiler is widl, and its library is finished by complete_typelib.exe, built by
 # this same cross build and run under Wine (wine or wine64 after FOLIVEX_ARCH) in a prefix of the
-# build tree's own. With MSVC it is MIDL, whose library needs no completion.
+# build tree's own. FOLIVEX_TYPELIB_COMPLETER names an x64 build of the tool to run under wine64
+# instead, for an x86 build on a machine that cannot run 32-bit programs. With MSVC it is MIDL, whose library needs no completion.
 
 set(FOLIVEX_TYPELIB_DIR ${CMAKE_CURRENT_LIST_DIR})
 
@@ -41,10 +42,13 @@ function(folivex_type_library)
         endforeach()
         if(FOLIVEX_ARCH STREQUAL "x64")
             set(widl_bits --win64)
+        else()
+            set(widl_bits --win32)
+        endif()
+        if(FOLIVEX_ARCH STREQUAL "x64" OR FOLIVEX_TYPELIB_COMPLETER)
             set(wine /usr/lib/wine/wine64)
             set(winearch win64)
         else()
-            set(widl_bits --win32)
             set(wine wine)
             set(winearch win32)
         endif()
@@ -75,9 +79,14 @@ function(folivex_type_library)
             COMMAND ${wine_env} wineserver -w
             COMMENT "Wine prefix for build-time tools"
             VERBATIM)
+        if(FOLIVEX_TYPELIB_COMPLETER)
+            set(completer ${FOLIVEX_TYPELIB_COMPLETER})
+        else()
+            set(completer $<TARGET_FILE:folivex_complete_typelib>)
+        endif()
         # Relative file names: the tool is a Windows program and sees the folder through Wine.
         add_custom_command(OUTPUT ${tlb}
-            COMMAND ${wine_env} ${wine} $<TARGET_FILE:folivex_complete_typelib> widl-${name}.tlb ${name}.tlb
+            COMMAND ${wine_env} ${wine} ${completer} widl-${name}.tlb ${name}.tlb
             COMMAND ${wine_env} wineserver -w
             WORKING_DIRECTORY ${out}
             DEPENDS ${out}/widl-${name}.tlb folivex_complete_typelib ${prefix}/system.reg
