@@ -18,11 +18,11 @@ namespace {
 // itself once it is done.
 constexpr const wchar_t* kHangMs = L"60000";
 
-// True when the in-process server `dll` holds no object and no lock any more.
+// True when the in-process server `dll`, still loaded, holds no object and no lock any more.
 bool ServerHoldsNothing(const wchar_t* dll) {
     HMODULE module = ::GetModuleHandleW(dll);
     if (!module) {
-        return true;
+        return false;
     }
     auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
         reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
@@ -57,6 +57,7 @@ protected:
         // The component's thread is woken before the control goes: its windows are destroyed
         // there.
         Wake();
+        EXPECT_FALSE(ServerHoldsNothing(L"folivex_standin.dll")) << "the component is alive";
         host_.reset();
         EXPECT_TRUE(ServerHoldsNothing(L"Folivex.dll")) << "every object of the control is gone";
         EXPECT_TRUE(ServerHoldsNothing(L"folivex_standin.dll"))
