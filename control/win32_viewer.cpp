@@ -1,6 +1,7 @@
 #include "control/win32_viewer.h"
 
 #include "control/viewer_lifecycle.h"
+#include "control/viewer_misc_status.h"
 #include "control/win32_viewer_parts.h"
 #include "registry/win32_registry.h"
 #include "viewer_bridge/win32_component_host.h"
@@ -51,9 +52,13 @@ const CLSID& Viewer::ClassId() {
     return CLSID_Viewer;
 }
 
+// The portable constants carry the platform's values.
+static_assert(kViewerMiscStatus ==
+              (OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
+               OLEMISC_RECOMPOSEONRESIZE | OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE));
+
 DWORD Viewer::MiscStatus() {
-    return OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_RECOMPOSEONRESIZE |
-           OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE;
+    return kViewerMiscStatus;
 }
 
 bool Viewer::CreateWindows() {

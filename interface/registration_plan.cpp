@@ -1,11 +1,9 @@
 #include "interface/registration_plan.h"
 
+#include "control/viewer_misc_status.h"
+
 namespace folivex {
 namespace {
-
-// OLEMISC_SETCLIENTSITEFIRST | ACTIVATEWHENVISIBLE | INSIDEOUT | CANTLINKINSIDE |
-// RECOMPOSEONRESIZE, as the control's IOleObject::GetMiscStatus answers.
-constexpr const wchar_t* kMiscStatus = L"131473";
 
 std::wstring DirectoryOf(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
@@ -30,7 +28,7 @@ RegistrationPlan MakeRegistrationPlan(const std::wstring& dllPath, bool win64,
     add(clsidKey + L"\\VersionIndependentProgID", L"", kProgId);
     add(clsidKey + L"\\Control", L"", L"");
     add(clsidKey + L"\\MiscStatus", L"", L"0");
-    add(clsidKey + L"\\MiscStatus\\1", L"", kMiscStatus);
+    add(clsidKey + L"\\MiscStatus\\1", L"", std::to_wstring(kViewerMiscStatus));
     add(clsidKey + L"\\ToolboxBitmap32", L"", dllPath + L", 1");
     add(clsidKey + L"\\TypeLib", L"", kLibraryId);
     add(clsidKey + L"\\Version", L"", L"1.0");

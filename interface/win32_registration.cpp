@@ -1,5 +1,6 @@
 #include "interface/win32_registration.h"
 
+#include "interface/folivex_interface.h"
 #include "interface/registration_plan.h"
 
 #include "com/com_ptr.h"
@@ -12,9 +13,6 @@
 
 namespace folivex {
 namespace {
-
-constexpr GUID kLibraryId = {
-    0x879F905D, 0x66EC, 0x4BC0, {0xA8, 0xDB, 0xDA, 0x2E, 0x91, 0x9B, 0x3F, 0x75}};
 
 #ifdef _WIN64
 constexpr bool kWin64 = true;
@@ -100,7 +98,7 @@ HRESULT UnregisterServer(RegistrationScope scope) {
             std::wstring(L"TypeLib\\") + registration::kLibraryId + L"\\1.0\\0";
         ::RegDeleteKeyW(root.Get(), neutral.c_str());
         // A library that is not registered (any more) is no reason to keep the class keys.
-        ::UnRegisterTypeLib(kLibraryId, 1, 0, 1033, kSysKind);
+        ::UnRegisterTypeLib(LIBID_Folivex, 1, 0, 1033, kSysKind);
     }
     return FAILED(removed) ? SELFREG_E_CLASS : S_OK;
 }

@@ -3,6 +3,7 @@
 #include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
+#include "interface/registration_plan.h"
 
 #include "com/com_ptr.h"
 #include "com/unique_handle.h"
@@ -67,6 +68,39 @@ DWORD RunRegsvr32(const std::wstring& arguments) {
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return code;
+}
+
+std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    return ::StringFromGUID2(guid, text, 40) > 0 ? text : L"";
+}
+
+std::wstring ReadString(HKEY root, const std::wstring& key) {
+    wchar_t data[64] = {};
+    LONG size = sizeof(data);
+    return ::RegQueryValueW(root, key.c_str(), data, &size) == ERROR_SUCCESS ? data : L"";
+}
+
+// The registration's identifiers are written as text; they must be the ones the type library and
+// the generated header carry, and the registered MiscStatus what the control itself answers.
+TEST(Registration, WritesTheControlsOwnIdentifiersAndStatus) {
+    testing::ComApartment apartment;
+    EXPECT_EQ(GuidText(CLSID_Viewer), registration::kClassId);
+    EXPECT_EQ(GuidText(LIBID_Folivex), registration::kLibraryId);
+    EXPECT_EQ(GuidText(IID__Viewer), registration::kInterfaceId);
+    EXPECT_EQ(GuidText(DIID___Viewer), registration::kEventInterfaceId);
+
+    com::ComPtr<IOleObject> viewer;
+    ASSERT_EQ(
+        ::CoCreateInstance(CLSID_Viewer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer)),
+        S_OK);
+    DWORD answered = 0;
+    ASSERT_EQ(viewer->GetMiscStatus(DVASPECT_CONTENT, &answered), S_OK);
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, std::wstring(kClsidKey) + L"\\MiscStatus\\1"),
+              std::to_wstring(answered));
+    DWORD registered = 0;
+    ASSERT_EQ(::OleRegGetMiscStatus(CLSID_Viewer, DVASPECT_CONTENT, &registered), S_OK);
+    EXPECT_EQ(registered, answered);
 }
 
 TEST(Registration, Regsvr32RoundTrip) {
