@@ -16,7 +16,13 @@ LRESULT CALLBACK SiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_SIZE) {
         // The component fills its site.
         HWND child = ::GetWindow(window, GW_CHILD);
-        if (child) {
+        if (child && ::GetWindowThreadProcessId(child, nullptr) != ::GetCurrentThreadId()) {
+            // A component that renders off this thread owns its window there: the move is
+            // handed to that thread rather than waited for, so a busy component cannot hold up
+            // a resize of its host.
+            ::SetWindowPos(child, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam),
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+        } else if (child) {
             ::MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         }
         return 0;
@@ -348,7 +354,19 @@ void HostedControl::Move(std::int32_t left, std::int32_t top, std::int32_t width
     if (!siteWindow_) {
         return;
     }
-    ::MoveWindow(siteWindow_.Get(), left, top, width, height, TRUE);
+    HWND child = ::GetWindow(siteWindow_.Get(), GW_CHILD);
+    if (child && ::GetWindowThreadProcessId(child, nullptr) != ::GetCurrentThreadId()) {
+        // Redrawing a moved window at once paints its children as well, waiting for the thread
+        // of each: a component window of a thread that does not answer would hold the move.
+        // The site is only marked for painting; the component repaints itself on its thread
+        // once it has been moved there.
+        ::SetWindowPos(siteWindow_.Get(), nullptr, left, top, width, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        ::RedrawWindow(siteWindow_.Get(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN);
+    } else {
+        ::MoveWindow(siteWindow_.Get(), left, top, width, height, TRUE);
+    }
     ComPtr<IOleInPlaceObject> inPlace;
     if (object_ && SUCCEEDED(object_.As(&inPlace))) {
         RECT rect = {0, 0, width, height};

@@ -42,7 +42,12 @@ Viewer::Parts::Parts(Viewer& viewer)
       opener(WaitSettings()), surface(viewer), timer1(viewer.timer1_, timerWindow, kTimer1Id),
       timer2(viewer.timer2_, timerWindow, kTimer2Id), dialogs(timer1, timer2),
       // Each key goes to the component's active object first, as a container's loop offers it.
-      keys([&viewer](MSG& message) { return viewer.OfferKeyToComponent(message); }) {
+      keys([&viewer](MSG& message) { return viewer.OfferKeyToComponent(message); },
+           Win32KeyInputSink::kDefaultTimeoutMs,
+           // A component window of another thread is sent its keys there.
+           [&viewer]() -> HWND {
+               return viewer.component_ ? viewer.component_->Hosted().ControlWindow() : nullptr;
+           }) {
     downloader.SetStallMilliseconds(
         MillisecondsFromEnvironment(kDownloadStallVariable, Downloader::kDefaultStallMilliseconds));
 }

@@ -176,6 +176,16 @@ std::int32_t ComponentHost::Top() const {
 }
 
 bool ComponentHost::SetFocus() {
+    // A component window of another thread is focused by messages sent to that thread without
+    // a timeout: a thread that does not answer a message that does nothing is left alone.
+    if (const HWND window = hosted_.ControlWindow();
+        window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) {
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                   kFocusAnswerTimeoutMs, &result)) {
+            return false;
+        }
+    }
     return hosted_.Focus();
 }
 

@@ -51,7 +51,10 @@ public:
     void Move(std::int32_t left, std::int32_t top, std::int32_t width,
               std::int32_t height) override;
     std::int32_t Top() const override;
+    // False at once when the component's window belongs to another thread that does not
+    // answer within kFocusAnswerTimeoutMs.
     bool SetFocus() override;
+    static constexpr unsigned kFocusAnswerTimeoutMs = 1000;
 
 private:
     HResult NotAvailable() const;

@@ -73,6 +73,25 @@ void ReleaseStrandedModifiers(std::span<const KeyInput> injected) {
     }
 }
 
+// Detaches the input of two threads again, if this delivery attached it.
+class ThreadInputAttachment {
+public:
+    ThreadInputAttachment(DWORD thread, bool attach)
+        : thread_(thread),
+          attached_(attach && ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE)) {}
+    ~ThreadInputAttachment() {
+        if (attached_) {
+            ::AttachThreadInput(::GetCurrentThreadId(), thread_, FALSE);
+        }
+    }
+    ThreadInputAttachment(const ThreadInputAttachment&) = delete;
+    ThreadInputAttachment& operator=(const ThreadInputAttachment&) = delete;
+
+private:
+    DWORD thread_;
+    bool attached_;
+};
+
 bool ForegroundIsThisThread() {
     const HWND foreground = ::GetForegroundWindow();
     return foreground != nullptr &&
@@ -104,6 +123,11 @@ std::optional<LayoutKey> Win32KeyboardLayout::KeyFor(char32_t character) const {
 bool Win32KeyInputSink::Deliver(std::span<const KeyInput> inputs) {
     if (inputs.empty()) {
         return true;
+    }
+    if (const HWND component = componentWindow_ ? componentWindow_() : nullptr;
+        component && ::IsWindow(component) &&
+        ::GetWindowThreadProcessId(component, nullptr) != ::GetCurrentThreadId()) {
+        return DeliverToComponentThread(inputs, component);
     }
     if (!ForegroundIsThisThread()) {
         // Injected input would go to another thread's window (a console script host has no
@@ -200,6 +224,132 @@ bool Win32KeyInputSink::DeliverToFocus(std::span<const KeyInput> inputs) {
         message.lParam = flags;
         Dispatch(message);
         DrainPosted();
+    }
+    if (haveSaved) {
+        ::SetKeyboardState(saved);
+    }
+    return delivered;
+}
+
+bool Win32KeyInputSink::ThreadRecentlyHung(DWORD thread) const {
+    return thread == hungThread_ && ::GetTickCount64() - hungSince_ < kHungThreadPauseMs;
+}
+
+bool Win32KeyInputSink::SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (ThreadRecentlyHung(thread)) {
+        return false;
+    }
+    DWORD_PTR result = 0;
+    // Messages sent to this thread meanwhile (the component's focus change tells our windows)
+    // are handled while waiting.
+    if (::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                              kAnswerTimeoutMs, &result)) {
+        return true;
+    }
+    if (::IsWindow(window)) {
+        hungThread_ = thread;
+        hungSince_ = ::GetTickCount64();
+    }
+    return false;
+}
+
+bool Win32KeyInputSink::DeliverToComponentThread(std::span<const KeyInput> inputs, HWND component) {
+    const DWORD thread = ::GetWindowThreadProcessId(component, nullptr);
+    // Asked first with a message that does nothing: the focus change below sends the thread
+    // messages without a timeout, and must not be tried on a thread that does not answer.
+    if (!SendBounded(component, WM_NULL, 0, 0)) {
+        return false;
+    }
+    // Windows attaches the input of a child's thread to its parent's by itself; where that has
+    // not happened (Wine does not), it is attached here for the delivery, so that the focus can
+    // be set and the component reads the key state this delivery sets.
+    const HWND sharedFocus = ::GetFocus();
+    const bool alreadyShared =
+        sharedFocus && ::GetWindowThreadProcessId(sharedFocus, nullptr) == thread;
+    ThreadInputAttachment attachment(thread, !alreadyShared);
+    const auto inside = [component](HWND window) {
+        return window && (window == component || ::IsChild(component, window));
+    };
+    if (!inside(::GetFocus())) {
+        ::SetFocus(component);
+    }
+    BYTE saved[256] = {};
+    const bool haveSaved = ::GetKeyboardState(saved) != FALSE;
+    BYTE state[256] = {};
+    if (haveSaved) {
+        std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    }
+    for (const std::uint16_t modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT,
+                                         VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU}) {
+        state[modifier] = static_cast<BYTE>(state[modifier] & ~0x80);
+    }
+    bool delivered = true;
+    for (const KeyInput& key : inputs) {
+        // A key may move the focus (into a search box): each goes where the focus is now.
+        const HWND focus = ::GetFocus();
+        if (!inside(focus)) {
+            delivered = false;
+            break;
+        }
+        if (key.kind == KeyInput::Kind::Unicode) {
+            if (!key.up && !SendBounded(focus, WM_CHAR, key.code, 1)) {
+                delivered = false;
+                break;
+            }
+            continue;
+        }
+        const auto vk = static_cast<BYTE>(key.code);
+        const BYTE pressed = key.up ? 0 : 0x80;
+        state[vk] = pressed;
+        if (vk == VK_SHIFT) {
+            state[VK_LSHIFT] = pressed;
+        } else if (vk == VK_CONTROL) {
+            state[VK_LCONTROL] = pressed;
+        } else if (vk == VK_MENU) {
+            state[VK_LMENU] = pressed;
+        }
+        ::SetKeyboardState(state);
+        const bool alt = (state[VK_MENU] & 0x80) != 0;
+        const bool control = (state[VK_CONTROL] & 0x80) != 0;
+        const bool system = vk == VK_MENU || (alt && !control);
+        const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0xFF;
+        LPARAM flags = 1 | static_cast<LPARAM>(scan << 16);
+        if (IsExtendedKey(vk)) {
+            flags |= LPARAM{1} << 24;
+        }
+        if (alt) {
+            flags |= LPARAM{1} << 29;
+        }
+        if (key.up) {
+            flags |= static_cast<LPARAM>(0xC0000000u);
+        }
+        MSG message = {};
+        message.hwnd = focus;
+        message.message =
+            system ? (key.up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (key.up ? WM_KEYUP : WM_KEYDOWN);
+        message.wParam = vk;
+        message.lParam = flags;
+        message.time = static_cast<DWORD>(::GetMessageTime());
+        ::GetCursorPos(&message.pt);
+        // The component's active object sees each key first, as in a container's loop.
+        if (preTranslate_ && preTranslate_(message)) {
+            continue;
+        }
+        if (!SendBounded(focus, message.message, message.wParam, message.lParam)) {
+            delivered = false;
+            break;
+        }
+        // The character the key makes, sent rather than posted by TranslateMessage, so that it
+        // too has been processed when the delivery returns.
+        if (!key.up && !system) {
+            wchar_t typed[4] = {};
+            if (::ToUnicode(vk, scan, state, typed, 4, 0) == 1 &&
+                !SendBounded(::GetFocus(), WM_CHAR, typed[0], flags)) {
+                delivered = false;
+                break;
+            }
+        }
     }
     if (haveSaved) {
         ::SetKeyboardState(saved);

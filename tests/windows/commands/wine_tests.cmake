@@ -21,6 +21,12 @@ function(folivex_commands_wine_tests bench arch tree)
     add_test(NAME wine.${arch}.commands.ForeignThread
         COMMAND ${bench} ${arch} ${program} --gtest_filter=ForeignThread.*)
     set_tests_properties(wine.${arch}.commands.ForeignThread PROPERTIES TIMEOUT 180)
+    # The component's whole tree on a thread of its own, answering and hung. Its text members
+    # type keys, so it takes the desktop's keyboard lock.
+    add_test(NAME wine.${arch}.commands.ComponentThread
+        COMMAND ${bench} ${arch} ${program} --gtest_filter=ComponentThread.*)
+    set_tests_properties(wine.${arch}.commands.ComponentThread PROPERTIES
+        TIMEOUT 180 RESOURCE_LOCK folivex_desktop_keyboard)
 
     # A whole session from a script host. Wine's cscript exits 0 after a script error, so the
     # entry passes only on the script's last line, and fails on any check it reports.

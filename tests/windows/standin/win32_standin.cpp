@@ -42,6 +42,9 @@ constexpr UINT_PTR kDialogTimeoutTimerId = 1;
 constexpr UINT kDefaultDialogTimeoutMs = 20000;
 constexpr HRESULT kStandInFailure = static_cast<HRESULT>(0x80040201);
 constexpr DISPID kLastMember = 28;
+// How long the control's end waits for a hung window thread to take the destruction of its
+// windows: longer than any hang a test asks for.
+constexpr DWORD kWindowThreadEndTimeoutMs = 120000;
 
 // Arguments each member takes; -1: any (members no caller uses). Member 1 is a property.
 constexpr int kArity[kLastMember + 1] = {-1, 0, 1, 1, 0, 0, 0, 0, 1, 0, 0, 1,  1,  1, -1,
@@ -460,9 +463,35 @@ StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
 
 StandIn::~StandIn() {
     heldDocument_.Reset();
-    documentTimer_.Stop();
-    saveDialogTimer_.Stop();
-    window_.Reset();
+    // Windows are destroyed by their own thread, which is waited for even while it is hung:
+    // ending the thread with them would send their parent's thread (this one) a notification
+    // while it waits for the thread to end.
+    const auto destroy = [this] {
+        documentTimer_.Stop();
+        saveDialogTimer_.Stop();
+        window_.Reset();
+    };
+    if (windowThread_) {
+        windowThread_->Run(destroy, kWindowThreadEndTimeoutMs);
+    } else {
+        destroy();
+    }
+}
+
+bool StandIn::OnWindowThread(const std::function<void()>& work) {
+    if (!windowThread_) {
+        work();
+        return true;
+    }
+    return windowThread_->Run(work);
+}
+
+HRESULT StandIn::SetObjectRects(LPCRECT position, LPCRECT clip) {
+    // Moving a window waits for its thread: the move is made there, or not at all when that
+    // thread does not take it.
+    HRESULT outcome = RPC_E_SERVERCALL_RETRYLATER;
+    OnWindowThread([&] { outcome = com::OleControl<StandIn>::SetObjectRects(position, clip); });
+    return outcome;
 }
 
 HRESULT StandIn::Close(DWORD option) {
@@ -478,6 +507,17 @@ DWORD StandIn::MiscStatus() {
 // The window exists only while the control is in-place active, as a child of the site's window;
 // the document's state outlives it and the tree is rebuilt from that state.
 bool StandIn::AttachToParent(HWND parent, const RECT& position) {
+    if (!windowThread_ && OwnWindowThreadWanted()) {
+        // The whole tree, from the control's window down, is made and owned there; its parent
+        // is still the site's window of the container's thread.
+        windowThread_ = std::make_unique<ComponentThread>();
+    }
+    bool attached = false;
+    OnWindowThread([&] { attached = AttachHere(parent, position); });
+    return attached;
+}
+
+bool StandIn::AttachHere(HWND parent, const RECT& position) {
     const int width = position.right - position.left;
     const int height = position.bottom - position.top;
     if (window_) {
@@ -502,6 +542,10 @@ bool StandIn::AttachToParent(HWND parent, const RECT& position) {
 }
 
 void StandIn::DetachFromParent() {
+    OnWindowThread([this] { DetachHere(); });
+}
+
+void StandIn::DetachHere() {
     documentTimer_.Stop();
     saveDialogTimer_.Stop();
     window_.Reset();
@@ -785,7 +829,10 @@ HRESULT StandIn::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* par
     if (member < 1 || member > kLastMember) {
         return DISP_E_MEMBERNOTFOUND;
     }
-    ApplyLayoutSettings();
+    // A window thread that does not take the work in time: busy, as a message filter says.
+    if (!OnWindowThread([this] { ApplyLayoutSettings(); })) {
+        return RPC_E_SERVERCALL_RETRYLATER;
+    }
     if (FailureRequested(std::to_wstring(member))) {
         const std::wstring description = L"Stand-in failure of member " + std::to_wstring(member);
         if (!exception) {
@@ -797,7 +844,9 @@ HRESULT StandIn::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* par
         exception->bstrDescription = ::SysAllocString(description.c_str());
         return DISP_E_EXCEPTION;
     }
-    return CallMember(member, flags, arguments, result, argumentError);
+    HRESULT outcome = RPC_E_SERVERCALL_RETRYLATER;
+    OnWindowThread([&] { outcome = CallMember(member, flags, arguments, result, argumentError); });
+    return outcome;
 }
 
 HRESULT StandIn::CallMember(DISPID member, WORD flags, const DISPPARAMS& params, VARIANT* result,
@@ -983,8 +1032,15 @@ LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, L
 // --- keyboard
 
 bool StandIn::OfferAccelerator(MSG& message) {
-    return AcceleratorKeys() && message.message == WM_KEYDOWN &&
-           OnTextChord(static_cast<UINT>(message.wParam), kKeyViaAccelerator);
+    if (!AcceleratorKeys() || message.message != WM_KEYDOWN) {
+        return false;
+    }
+    // The chord acts on the windows, so it is taken where they live; a window thread that does
+    // not take it leaves the key unhandled.
+    bool taken = false;
+    OnWindowThread(
+        [&] { taken = OnTextChord(static_cast<UINT>(message.wParam), kKeyViaAccelerator); });
+    return taken;
 }
 
 bool StandIn::OnTextChord(UINT key, std::uint32_t path) {

@@ -8,10 +8,13 @@
 #include "com/object.h"
 #include "com/ole_control.h"
 #include "com/unique_handle.h"
+#include "tests/windows/standin/win32_component_thread.h"
 
 #include <docobj.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace folivex::standin {
@@ -63,6 +66,8 @@ public:
 
     // IOleObject::Close: a closed viewer lets go of the document it held open.
     HRESULT STDMETHODCALLTYPE Close(DWORD option) override;
+    // IOleInPlaceObject::SetObjectRects, made on the window thread.
+    HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT clip) override;
 
 private:
     struct LibraryTraits {
@@ -72,6 +77,12 @@ private:
     };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Runs `work` on the thread that owns the windows (this one unless FOLIVEX_STANDIN_THREAD
+    // gave them a thread of their own); false when that thread did not take it in time.
+    bool OnWindowThread(const std::function<void()>& work);
+    bool AttachHere(HWND parent, const RECT& position);
+    void DetachHere();
 
     void StartDocumentTimer();
     // Key messages of the focused control: the text chords (unless they are accelerators),
@@ -135,6 +146,10 @@ private:
     int pageCount_ = 1;
     int page_ = 1;
     int zoomPercent_ = 100;
+
+    // The thread of the window tree when it has one of its own. Last, so that it ends first,
+    // while the members its windows' procedures touch still exist.
+    std::unique_ptr<ComponentThread> windowThread_;
 };
 
 } // namespace folivex::standin
