@@ -8,6 +8,7 @@
 
 #include "com/error_info.h"
 #include "com/module.h"
+#include "com/window_instance.h"
 
 namespace folivex {
 namespace {
@@ -213,14 +214,8 @@ HRESULT Viewer::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
 }
 
 LRESULT CALLBACK Viewer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Viewer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = com::WindowInstance<Viewer>(window, message, lParam);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (self && self->window_.Get() == window) {
             // Destroyed by its container's window going away: nothing left to destroy.
             self->window_.Release();

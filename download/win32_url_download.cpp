@@ -3,6 +3,7 @@
 #include "com/module.h"
 #include "com/object.h"
 #include "com/unique_handle.h"
+#include "com/window_instance.h"
 
 #include <urlmon.h>
 #include <wininet.h>
@@ -375,7 +376,7 @@ void Win32UrlDownloadService::Pump::RunWaiting() {
 
 LRESULT CALLBACK Win32UrlDownloadService::Pump::WindowProc(HWND window, UINT message, WPARAM wParam,
                                                            LPARAM lParam) {
-    auto* pump = reinterpret_cast<Pump*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* pump = com::WindowInstance<Pump>(window, message, lParam);
     if (pump && message == kContinueMessage) {
         pump->RunWaiting();
         return 0;
@@ -392,11 +393,7 @@ LRESULT CALLBACK Win32UrlDownloadService::Pump::WindowProc(HWND window, UINT mes
 Win32UrlDownloadService::Win32UrlDownloadService() : pump_(std::make_shared<Pump>()) {
     com::Module::RegisterWindowClass(kWindowClass, &Pump::WindowProc);
     pump_->window.Reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                          nullptr, com::Module::Handle(), nullptr));
-    if (pump_->window) {
-        ::SetWindowLongPtrW(pump_->window.Get(), GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(pump_.get()));
-    }
+                                          nullptr, com::Module::Handle(), pump_.get()));
 }
 
 Win32UrlDownloadService::~Win32UrlDownloadService() {
@@ -407,6 +404,7 @@ Win32UrlDownloadService::~Win32UrlDownloadService() {
     for (auto& read : active) {
         read->Abort();
     }
+    // Reads still holding the pump may keep its window a while: it no longer reaches the pump.
     if (pump_->window) {
         ::SetWindowLongPtrW(pump_->window.Get(), GWLP_USERDATA, 0);
     }

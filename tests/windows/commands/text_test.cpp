@@ -7,6 +7,7 @@
 
 #include "com/bstr.h"
 #include "com/com_ptr.h"
+#include "com/window_instance.h"
 
 #include <atomic>
 #include <functional>
@@ -115,12 +116,7 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(
-                                    reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<PostedHostCode*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        auto* self = com::WindowInstance<PostedHostCode>(window, message, lParam);
         if (message == WM_APP && self) {
             ++self->runs_;
             self->code_();

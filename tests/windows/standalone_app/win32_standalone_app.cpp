@@ -3,6 +3,7 @@
 // closing stand-alone viewer windows and of dialog suppression. README.md lists the options.
 
 #include "com/unique_handle.h"
+#include "com/window_instance.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -97,12 +98,7 @@ void WindowGone() {
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* plan = reinterpret_cast<WindowPlan*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* plan = folivex::com::WindowInstance<WindowPlan>(window, message, lParam);
     if (!plan) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
@@ -122,7 +118,6 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_NCDESTROY:
         LogLine(L"WM_NCDESTROY", *plan);
         plan->handle = nullptr;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         WindowGone();
         return ::DefWindowProcW(window, message, wParam, lParam);
     default:

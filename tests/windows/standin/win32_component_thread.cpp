@@ -1,6 +1,7 @@
 #include "tests/windows/standin/win32_component_thread.h"
 
 #include "com/module.h"
+#include "com/window_instance.h"
 
 #include <cwchar>
 #include <utility>
@@ -90,14 +91,9 @@ void ComponentThread::Loop(HANDLE ready) {
 
 LRESULT CALLBACK ComponentThread::RunnerProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
+    auto* self = com::WindowInstance<ComponentThread>(window, message, lParam);
     if (message == kRunMessage) {
-        if (auto* self =
-                reinterpret_cast<ComponentThread*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+        if (self) {
             self->RunTask(static_cast<std::uint64_t>(wParam));
         }
         return 0;

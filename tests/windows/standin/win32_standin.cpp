@@ -8,6 +8,7 @@
 #include "com/bstr.h"
 #include "com/module.h"
 #include "com/variant.h"
+#include "com/window_instance.h"
 
 #include <oleauto.h>
 
@@ -983,14 +984,8 @@ HRESULT StandIn::Exec(const GUID* group, DWORD command, DWORD option, VARIANT* i
 // --- the control's window
 
 LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<StandIn*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = com::WindowInstance<StandIn>(window, message, lParam);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (self && self->window_.Get() == window) {
             // Destroyed with its container's window: nothing left to destroy later.
             self->documentTimer_.Stop();
