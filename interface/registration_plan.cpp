@@ -12,6 +12,34 @@ std::wstring DirectoryOf(const std::wstring& path) {
 
 } // namespace
 
+void AddControlClass(RegistrationPlan& plan, const ControlClass& control) {
+    auto add = [&plan](std::wstring key, std::wstring name, std::wstring data) {
+        plan.values.push_back({std::move(key), std::move(name), std::move(data)});
+    };
+    const std::wstring clsidKey = L"CLSID\\" + control.classId;
+    add(clsidKey, L"", control.description);
+    add(clsidKey + L"\\InprocServer32", L"", control.dllPath);
+    add(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    add(clsidKey + L"\\ProgID", L"", control.versionedProgId);
+    add(clsidKey + L"\\VersionIndependentProgID", L"", control.progId);
+    add(clsidKey + L"\\Control", L"", L"");
+    add(clsidKey + L"\\MiscStatus", L"", L"0");
+    add(clsidKey + L"\\MiscStatus\\1", L"", std::to_wstring(control.miscStatus));
+    for (const RegistryValue& value : control.classValues) {
+        add(clsidKey + L"\\" + value.key, value.name, value.data);
+    }
+    plan.ownedKeys.push_back(clsidKey);
+
+    add(control.progId, L"", control.description);
+    add(control.progId + L"\\CLSID", L"", control.classId);
+    add(control.progId + L"\\CurVer", L"", control.versionedProgId);
+    plan.ownedKeys.push_back(control.progId);
+
+    add(control.versionedProgId, L"", control.description);
+    add(control.versionedProgId + L"\\CLSID", L"", control.classId);
+    plan.ownedKeys.push_back(control.versionedProgId);
+}
+
 RegistrationPlan MakeRegistrationPlan(const std::wstring& dllPath, bool win64,
                                       TypeLibraryKeys typeLibraryKeys) {
     using namespace registration;
@@ -20,29 +48,17 @@ RegistrationPlan MakeRegistrationPlan(const std::wstring& dllPath, bool win64,
         plan.values.push_back({std::move(key), std::move(name), std::move(data)});
     };
 
-    const std::wstring clsidKey = std::wstring(L"CLSID\\") + kClassId;
-    add(clsidKey, L"", L"Folivex Viewer Control");
-    add(clsidKey + L"\\InprocServer32", L"", dllPath);
-    add(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-    add(clsidKey + L"\\ProgID", L"", kVersionedProgId);
-    add(clsidKey + L"\\VersionIndependentProgID", L"", kProgId);
-    add(clsidKey + L"\\Control", L"", L"");
-    add(clsidKey + L"\\MiscStatus", L"", L"0");
-    add(clsidKey + L"\\MiscStatus\\1", L"", std::to_wstring(kViewerMiscStatus));
-    add(clsidKey + L"\\ToolboxBitmap32", L"", dllPath + L", 1");
-    add(clsidKey + L"\\TypeLib", L"", kLibraryId);
-    add(clsidKey + L"\\Version", L"", L"1.0");
-    add(clsidKey + L"\\Implemented Categories\\" + kControlCategory, L"", L"");
-    plan.ownedKeys.push_back(clsidKey);
-
-    add(kProgId, L"", L"Folivex Viewer Control");
-    add(std::wstring(kProgId) + L"\\CLSID", L"", kClassId);
-    add(std::wstring(kProgId) + L"\\CurVer", L"", kVersionedProgId);
-    plan.ownedKeys.push_back(kProgId);
-
-    add(kVersionedProgId, L"", L"Folivex Viewer Control");
-    add(std::wstring(kVersionedProgId) + L"\\CLSID", L"", kClassId);
-    plan.ownedKeys.push_back(kVersionedProgId);
+    AddControlClass(plan,
+                    {kClassId,
+                     L"Folivex Viewer Control",
+                     kProgId,
+                     kVersionedProgId,
+                     dllPath,
+                     kViewerMiscStatus,
+                     {{L"ToolboxBitmap32", L"", dllPath + L", 1"},
+                      {L"TypeLib", L"", kLibraryId},
+                      {L"Version", L"", L"1.0"},
+                      {std::wstring(L"Implemented Categories\\") + kControlCategory, L"", L""}}});
 
     const std::wstring libKey = std::wstring(L"TypeLib\\") + kLibraryId;
     // The library's own locale (1033) is where the platform registers it; an automation

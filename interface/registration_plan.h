@@ -3,6 +3,7 @@
 // (HKEY_CLASSES_ROOT, or HKEY_CURRENT_USER\Software\Classes for a per-user install) and the keys
 // that belong wholly to the control, which unregistering removes.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,22 @@ enum class TypeLibraryKeys {
     // Written by the plan itself, so that a per-user install touches nothing machine-wide.
     InPlan,
 };
+
+// A creatable control class of an in-process server and its two ProgIDs.
+struct ControlClass {
+    std::wstring classId; // "{...}"
+    std::wstring description;
+    std::wstring progId; // version-independent
+    std::wstring versionedProgId;
+    std::wstring dllPath;
+    std::uint32_t miscStatus = 0;
+    // Further values below the class key (their `key` relative to it), after the standard ones.
+    std::vector<RegistryValue> classValues;
+};
+
+// Appends what every such class registers, apartment threaded, with its three keys owned: the
+// class key, the ProgID and the versioned ProgID.
+void AddControlClass(RegistrationPlan& plan, const ControlClass& control);
 
 // `dllPath`: full path of the control DLL; `win64`: whether it is the 64-bit DLL.
 RegistrationPlan MakeRegistrationPlan(const std::wstring& dllPath, bool win64,

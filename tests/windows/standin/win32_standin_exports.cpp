@@ -3,6 +3,8 @@
 
 #include "tests/windows/standin/win32_standin.h"
 
+#include "interface/registration_plan.h"
+
 #include "com/module.h"
 #include "com/server_exports.h"
 
@@ -14,23 +16,23 @@ namespace {
 
 using folivex::standin::kStandInClassId;
 
-constexpr const wchar_t* kProgId = L"AcroPDF.PDF";
-constexpr const wchar_t* kVersionedProgId = L"AcroPDF.PDF.1";
-constexpr const wchar_t* kDescription = L"Folivex stand-in PDF viewer component";
-
 std::wstring ClassIdText() {
     wchar_t text[40] = {};
     ::StringFromGUID2(kStandInClassId, text, 40);
     return text;
 }
 
-bool SetValue(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
-    return SUCCEEDED(
-        folivex::com::WriteRegistryString(HKEY_CLASSES_ROOT, keyPath, name ? name : L"", value));
-}
-
-void DeleteTree(const std::wstring& keyPath) {
-    folivex::com::DeleteRegistryTree(HKEY_CLASSES_ROOT, keyPath);
+// Registered under the viewer's ProgID, as the real component is.
+folivex::RegistrationPlan StandInRegistration() {
+    folivex::RegistrationPlan plan;
+    folivex::AddControlClass(plan, {ClassIdText(),
+                                    L"Folivex stand-in PDF viewer component",
+                                    L"AcroPDF.PDF",
+                                    L"AcroPDF.PDF.1",
+                                    folivex::com::Module::Path(),
+                                    folivex::standin::StandIn::MiscStatus(),
+                                    {}});
+    return plan;
 }
 
 } // namespace
@@ -50,28 +52,19 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    const std::wstring clsid = L"CLSID\\" + ClassIdText();
-    const bool ok = SetValue(clsid, nullptr, kDescription) &&
-                    SetValue(clsid + L"\\InprocServer32", nullptr, folivex::com::Module::Path()) &&
-                    SetValue(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-                    SetValue(clsid + L"\\ProgID", nullptr, kVersionedProgId) &&
-                    SetValue(clsid + L"\\VersionIndependentProgID", nullptr, kProgId) &&
-                    SetValue(clsid + L"\\Control", nullptr, L"") &&
-                    SetValue(clsid + L"\\MiscStatus", nullptr, L"0") &&
-                    SetValue(clsid + L"\\MiscStatus\\1", nullptr,
-                             std::to_wstring(folivex::standin::StandIn::MiscStatus())) &&
-                    SetValue(kProgId, nullptr, kDescription) &&
-                    SetValue(std::wstring(kProgId) + L"\\CLSID", nullptr, ClassIdText()) &&
-                    SetValue(std::wstring(kProgId) + L"\\CurVer", nullptr, kVersionedProgId) &&
-                    SetValue(kVersionedProgId, nullptr, kDescription) &&
-                    SetValue(std::wstring(kVersionedProgId) + L"\\CLSID", nullptr, ClassIdText());
-    return ok ? S_OK : SELFREG_E_CLASS;
+    for (const folivex::RegistryValue& value : StandInRegistration().values) {
+        if (FAILED(folivex::com::WriteRegistryString(HKEY_CLASSES_ROOT, value.key, value.name,
+                                                     value.data))) {
+            return SELFREG_E_CLASS;
+        }
+    }
+    return S_OK;
 }
 
 STDAPI DllUnregisterServer() {
-    DeleteTree(L"CLSID\\" + ClassIdText());
-    DeleteTree(kProgId);
-    DeleteTree(kVersionedProgId);
+    for (const std::wstring& key : StandInRegistration().ownedKeys) {
+        folivex::com::DeleteRegistryTree(HKEY_CLASSES_ROOT, key);
+    }
     return S_OK;
 }
 
