@@ -2,6 +2,9 @@
 
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/standin/win32_held_document.h"
+#include "tests/windows/standin/win32_standin_dialogs.h"
+#include "tests/windows/standin/win32_standin_journal_writer.h"
+#include "tests/windows/standin/win32_standin_settings.h"
 #include "tests/windows/standin/pdf_page_count.h"
 #include "tests/windows/standin/pdf_text.h"
 
@@ -13,9 +16,7 @@
 #include <oleauto.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cwchar>
 #include <optional>
 #include <string>
@@ -38,9 +39,6 @@ constexpr const wchar_t* kLowerCaseEditClass = L"edit";
 
 constexpr UINT_PTR kDocumentTimerId = 1;
 constexpr UINT_PTR kSaveDialogTimerId = 2;
-// On the dialog's own window.
-constexpr UINT_PTR kDialogTimeoutTimerId = 1;
-constexpr UINT kDefaultDialogTimeoutMs = 20000;
 constexpr HRESULT kStandInFailure = static_cast<HRESULT>(0x80040201);
 constexpr DISPID kLastMember = 28;
 // How long the control's end waits for a hung window thread to take the destruction of its
@@ -82,213 +80,12 @@ VARTYPE ArgumentKind(DISPID member, UINT index) {
     }
 }
 
-// --- settings, read from the environment at each call
-
-std::wstring Setting(const wchar_t* name) {
-    std::wstring value(256, L'\0');
-    DWORD n = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-    if (n >= value.size()) {
-        value.resize(n);
-        n = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-    }
-    value.resize(n < value.size() ? n : 0);
-    const auto first = value.find_first_not_of(L" \t");
-    const auto last = value.find_last_not_of(L" \t");
-    return first == std::wstring::npos ? std::wstring() : value.substr(first, last - first + 1);
-}
-
-bool NewLayout() {
-    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_LAYOUT").c_str(), L"old") != 0;
-}
-
-std::wstring PageBoxClass() {
-    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_PAGEBOX_CLASS").c_str(), L"RichEdit20A") == 0
-               ? L"RichEdit20A"
-               : L"Edit";
-}
-
-// The page box's text: %P the page, %N the page count, %% a percent sign. The setting's own
-// blanks at the ends are trimmed, so a trailing blank is written as %_.
-std::wstring PageBoxText(const std::wstring& format, int page, int count) {
-    std::wstring text;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != L'%' || i + 1 == format.size()) {
-            text += format[i];
-            continue;
-        }
-        switch (format[++i]) {
-        case L'P':
-            text += std::to_wstring(page);
-            break;
-        case L'N':
-            text += std::to_wstring(count);
-            break;
-        case L'_':
-            text += L' ';
-            break;
-        default:
-            text += format[i];
-            break;
-        }
-    }
-    return text;
-}
-
-// Milliseconds until the document view appears, or -1 for never.
-long DocumentViewDelay() {
-    const std::wstring text = Setting(L"FOLIVEX_STANDIN_DOCVIEW_DELAY");
-    if (::_wcsicmp(text.c_str(), L"never") == 0) {
-        return -1;
-    }
-    wchar_t* end = nullptr;
-    const long value = std::wcstol(text.c_str(), &end, 10);
-    return (text.empty() || *end != L'\0' || value < 0) ? 0 : value;
-}
-
-// Milliseconds until a dialog nobody closes closes itself, so that no test can hang on it.
-UINT DialogTimeout() {
-    const std::wstring text = Setting(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT");
-    wchar_t* end = nullptr;
-    const unsigned long value = std::wcstoul(text.c_str(), &end, 10);
-    const bool valid =
-        !text.empty() && text[0] != L'-' && *end == L'\0' && value > 0 && value <= 0x7FFFFFFFul;
-    return valid ? static_cast<UINT>(value) : kDefaultDialogTimeoutMs;
-}
-
-bool PrintDialogWanted() {
-    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_PRINT_DIALOG").c_str(), L"none") != 0;
-}
-
-// The failure switch: member numbers (and "print") separated by commas or blanks.
-bool FailureRequested(std::wstring_view member) {
-    const std::wstring list = Setting(L"FOLIVEX_STANDIN_FAIL");
-    std::size_t start = 0;
-    while (start < list.size()) {
-        std::size_t end = list.find_first_of(L", ;\t", start);
-        if (end == std::wstring::npos) {
-            end = list.size();
-        }
-        const std::wstring item = list.substr(start, end - start);
-        if (!item.empty() && ::_wcsicmp(item.c_str(), std::wstring(member).c_str()) == 0) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
-// --- the journal
-
-// The shortest text that reads back as the same number.
-template <typename Number>
-std::wstring NumberText(Number value) {
-    char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    if (ec != std::errc()) {
-        return L"?";
-    }
-    return std::wstring(buffer, end);
-}
-
-std::wstring ValueText(const VARIANT& argument) {
-    com::Variant value;
-    if (FAILED(::VariantCopyInd(value.Get(), const_cast<VARIANT*>(&argument)))) {
-        return L"?";
-    }
-    switch (value->vt) {
-    case VT_EMPTY:
-    case VT_NULL:
-        return L"";
-    case VT_BSTR:
-        return com::Bstr::ToString(value->bstrVal);
-    case VT_BOOL:
-        return std::to_wstring(value->boolVal);
-    case VT_R4:
-        return NumberText(value->fltVal);
-    case VT_R8:
-        return NumberText(value->dblVal);
-    case VT_ERROR: {
-        wchar_t buffer[16];
-        std::swprintf(buffer, 16, L"0x%08lX", static_cast<unsigned long>(value->scode));
-        return buffer;
-    }
-    case VT_DISPATCH:
-    case VT_UNKNOWN:
-        return L"<object>";
-    default: {
-        com::Variant text;
-        if (SUCCEEDED(::VariantChangeTypeEx(text.Get(), value.Get(), MAKELCID(0x0409, SORT_DEFAULT),
-                                            0, VT_BSTR))) {
-            return com::Bstr::ToString(text->bstrVal);
-        }
-        return L"?";
-    }
-    }
-}
-
-void AppendToJournal(const JournalEntry& entry) {
-    const std::wstring path = Setting(L"FOLIVEX_STANDIN_JOURNAL");
-    if (path.empty()) {
-        return;
-    }
-    com::UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return;
-    }
-    const std::string line = FormatJournalLine(entry) + "\n";
-    DWORD written = 0;
-    ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-}
-
-void JournalKey(const wchar_t* action, const std::wstring* text = nullptr,
-                std::uint32_t path = kKeyViaWindow) {
-    JournalEntry entry;
-    entry.kind = JournalKind::Key;
-    entry.flags = path;
-    entry.arguments.push_back({VT_BSTR, action});
-    if (text) {
-        entry.arguments.push_back({VT_BSTR, *text});
-    }
-    entry.argumentCount = static_cast<std::uint32_t>(entry.arguments.size());
-    AppendToJournal(entry);
-}
-
-void JournalDialog(const std::wstring& event) {
-    JournalEntry entry;
-    entry.kind = JournalKind::Dialog;
-    entry.arguments.push_back({VT_BSTR, event});
-    entry.argumentCount = 1;
-    AppendToJournal(entry);
-}
-
-// "accelerator": the text chords are taken only through TranslateAccelerator, and the control
-// reports its focus and UI-activates itself; otherwise they are key messages to its window.
-bool AcceleratorKeys() {
-    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_KEYS").c_str(), L"accelerator") == 0;
-}
-
 bool KeyDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
 }
 
 constexpr const wchar_t* kSelfProperty = L"FolivexStandIn";
 constexpr const wchar_t* kOldProcedureProperty = L"FolivexStandInOldProc";
-
-void JournalInvoke(DISPID member, WORD flags, const DISPPARAMS& params) {
-    JournalEntry entry;
-    entry.kind = JournalKind::Invoke;
-    entry.member = member;
-    entry.flags = flags;
-    entry.argumentCount = params.cArgs;
-    entry.namedCount = params.cNamedArgs;
-    for (UINT i = 0; i < params.cArgs && params.rgvarg; ++i) {
-        const VARIANT& argument = params.rgvarg[params.cArgs - 1 - i];
-        entry.arguments.push_back({argument.vt, ValueText(argument)});
-    }
-    AppendToJournal(entry);
-}
 
 // --- windows
 
@@ -339,92 +136,6 @@ void StackInOrder(const std::vector<HWND>& windows) {
             ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             after = window;
         }
-    }
-}
-
-// --- the modal dialogs
-
-// A dialog template in memory: the header, then each item starting on a DWORD boundary.
-class DialogTemplate {
-public:
-    DialogTemplate(const wchar_t* title, short width, short height, WORD items) {
-        Dword(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER);
-        Dword(0);
-        Word(items);
-        Coordinates(0, 0, width, height);
-        Word(0); // no menu
-        Word(0); // the dialog class
-        Text(title);
-    }
-    void Button(WORD id, const wchar_t* text, short x, short y, bool isDefault) {
-        if (words_.size() % 2 != 0) {
-            Word(0);
-        }
-        Dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
-        Dword(0);
-        Coordinates(x, y, 50, 14);
-        Word(id);
-        Word(0xFFFF);
-        Word(0x0080); // the button class's atom
-        Text(text);
-        Word(0); // no creation data
-    }
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-private:
-    void Word(WORD value) { words_.push_back(value); }
-    void Dword(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Coordinates(short x, short y, short width, short height) {
-        for (short value : {x, y, width, height}) {
-            Word(static_cast<WORD>(value));
-        }
-    }
-    void Text(const wchar_t* text) {
-        for (; *text; ++text) {
-            Word(static_cast<WORD>(*text));
-        }
-        Word(0);
-    }
-
-    // Storage from the allocator, so DWORD-aligned, as the template must be.
-    std::vector<WORD> words_;
-};
-
-// Closes on OK, Cancel, WM_CLOSE (what a host that suppresses the dialog posts) and, unanswered,
-// when its timeout runs out. The name of its journal events is the dialog's parameter.
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto* name = reinterpret_cast<const wchar_t*>(lParam);
-        ::SetTimer(dialog, kDialogTimeoutTimerId, DialogTimeout(), nullptr);
-        JournalDialog(std::wstring(name) + L"-open");
-        return TRUE;
-    }
-    case WM_TIMER:
-        if (wParam == kDialogTimeoutTimerId) {
-            ::KillTimer(dialog, kDialogTimeoutTimerId);
-            const auto* name =
-                reinterpret_cast<const wchar_t*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-            JournalDialog(std::wstring(name) + L"-timeout");
-            ::EndDialog(dialog, IDABORT);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        ::EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            ::EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
     }
 }
 
@@ -966,15 +677,7 @@ HRESULT StandIn::Exec(const GUID* group, DWORD command, DWORD option, VARIANT* i
     if (group) {
         return OLECMDERR_E_UNKNOWNGROUP;
     }
-    JournalEntry entry;
-    entry.kind = JournalKind::Command;
-    entry.member = static_cast<std::int32_t>(command);
-    entry.flags = option;
-    if (in) {
-        entry.argumentCount = 1;
-        entry.arguments.push_back({in->vt, ValueText(*in)});
-    }
-    AppendToJournal(entry);
+    JournalCommand(command, option, in);
     if (command != OLECMDID_PRINT) {
         return OLECMDERR_E_NOTSUPPORTED;
     }
@@ -1116,13 +819,9 @@ bool StandIn::RunDialog(const wchar_t* title, const wchar_t* name) {
     // A host may release the control from a handler that runs inside the modal loop.
     com::ComPtr<StandIn> keepAlive(this);
     HWND owner = window_ ? ::GetAncestor(window_.Get(), GA_ROOT) : nullptr;
-    DialogTemplate dialog(title, 180, 60, 2);
-    dialog.Button(IDOK, L"OK", 60, 40, true);
-    dialog.Button(IDCANCEL, L"Cancel", 120, 40, false);
-    const INT_PTR ended = ::DialogBoxIndirectParamW(com::Module::Handle(), dialog.Get(), owner,
-                                                    &DialogProc, reinterpret_cast<LPARAM>(name));
-    JournalDialog(std::wstring(name) + (ended == -1 ? L"-failed" : L"-closed"));
-    return ended != -1;
+    const bool ran = RunModalDialog(owner, title, name);
+    JournalDialog(std::wstring(name) + (ran ? L"-closed" : L"-failed"));
+    return ran;
 }
 
 HRESULT StandIn::PrintWithDialog() {
