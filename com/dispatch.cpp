@@ -76,6 +76,42 @@ VARTYPE ReferencedType(const ELEMDESC& parameter) {
 
 } // namespace
 
+HRESULT CheckNamedArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
+                            UINT* argError) {
+    if (params.cNamedArgs == 0) {
+        return S_OK;
+    }
+    if (params.cNamedArgs > params.cArgs || !params.rgdispidNamedArgs) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    FunctionDescription function(info, id, flags);
+    const FUNCDESC* description = function.Get();
+    if (!description) {
+        return S_OK;
+    }
+    UINT declared = 0;
+    while (declared < static_cast<UINT>(description->cParams) &&
+           !(description->lprgelemdescParam[declared].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
+        ++declared;
+    }
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    for (UINT i = 0; i < params.cNamedArgs; ++i) {
+        const DISPID name = params.rgdispidNamedArgs[i];
+        bool known =
+            name == DISPID_PROPERTYPUT ? put : name >= 0 && static_cast<UINT>(name) < declared;
+        for (UINT earlier = 0; known && earlier < i; ++earlier) {
+            known = params.rgdispidNamedArgs[earlier] != name;
+        }
+        if (!known) {
+            if (argError) {
+                *argError = i; // named arguments come first in rgvarg
+            }
+            return DISP_E_PARAMNOTFOUND;
+        }
+    }
+    return S_OK;
+}
+
 void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
                                   std::vector<VARIANTARG>& arguments) {
     if (!info || !params.rgvarg || params.cArgs == 0 || params.cNamedArgs != 0) {

@@ -34,6 +34,14 @@ void SupplyOmittedReferenceDefaults(ITypeInfo* info, DISPID id, WORD flags, DISP
                                     std::vector<VARIANTARG>& arguments,
                                     std::vector<VARIANT>& values);
 
+// Named arguments are checked before the type library sees them: each must name a declared
+// parameter of the member (or be the value of a property put), once. Wine's Invoke reads past
+// the parameter list for a name that is out of range or repeated. DISP_E_PARAMNOTFOUND with the
+// offending argument's position in `argError`, DISP_E_BADPARAMCOUNT for more names than
+// arguments; S_OK otherwise (and for a member not found, which the library refuses itself).
+HRESULT CheckNamedArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
+                            UINT* argError);
+
 template <typename Derived, typename Dual>
 class Dispatch : public Dual {
 public:
@@ -74,6 +82,12 @@ public:
         ITypeInfo* info = TypeInfo();
         if (!info) {
             return TYPE_E_CANTLOADLIBRARY;
+        }
+        if (params) {
+            const HRESULT named = CheckNamedArguments(info, id, flags, *params, argError);
+            if (FAILED(named)) {
+                return named;
+            }
         }
         ClearError();
         DISPPARAMS typed = params ? *params : DISPPARAMS{};
