@@ -76,12 +76,12 @@ VARTYPE ReferencedType(const ELEMDESC& parameter) {
 
 } // namespace
 
-HRESULT CheckNamedArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
-                            UINT* argError) {
-    if (params.cNamedArgs == 0) {
+HRESULT CheckArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
+                       UINT* argError) {
+    if (params.cArgs == 0 && params.cNamedArgs == 0) {
         return S_OK;
     }
-    if (params.cNamedArgs > params.cArgs || !params.rgdispidNamedArgs) {
+    if (params.cNamedArgs > params.cArgs || (params.cNamedArgs && !params.rgdispidNamedArgs)) {
         return DISP_E_BADPARAMCOUNT;
     }
     FunctionDescription function(info, id, flags);
@@ -93,6 +93,9 @@ HRESULT CheckNamedArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPA
     while (declared < static_cast<UINT>(description->cParams) &&
            !(description->lprgelemdescParam[declared].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
         ++declared;
+    }
+    if (params.cArgs > declared) {
+        return DISP_E_BADPARAMCOUNT;
     }
     const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
     for (UINT i = 0; i < params.cNamedArgs; ++i) {

@@ -34,13 +34,13 @@ void SupplyOmittedReferenceDefaults(ITypeInfo* info, DISPID id, WORD flags, DISP
                                     std::vector<VARIANTARG>& arguments,
                                     std::vector<VARIANT>& values);
 
-// Named arguments are checked before the type library sees them: each must name a declared
-// parameter of the member (or be the value of a property put), once. Wine's Invoke reads past
-// the parameter list for a name that is out of range or repeated. DISP_E_PARAMNOTFOUND with the
-// offending argument's position in `argError`, DISP_E_BADPARAMCOUNT for more names than
-// arguments; S_OK otherwise (and for a member not found, which the library refuses itself).
-HRESULT CheckNamedArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
-                            UINT* argError);
+// The argument list is checked before the type library sees it: no more arguments than the
+// member declares (DISP_E_BADPARAMCOUNT), and each named argument names a declared parameter (or
+// the value of a property put), once (DISP_E_PARAMNOTFOUND, with the offending argument's
+// position in `argError`). Wine's Invoke reads past the parameter list otherwise. S_OK also for
+// a member not found, which the library refuses itself.
+HRESULT CheckArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
+                       UINT* argError);
 
 template <typename Derived, typename Dual>
 class Dispatch : public Dual {
@@ -84,9 +84,9 @@ public:
             return TYPE_E_CANTLOADLIBRARY;
         }
         if (params) {
-            const HRESULT named = CheckNamedArguments(info, id, flags, *params, argError);
-            if (FAILED(named)) {
-                return named;
+            const HRESULT checked = CheckArguments(info, id, flags, *params, argError);
+            if (FAILED(checked)) {
+                return checked;
             }
         }
         ClearError();

@@ -13,6 +13,17 @@ function(folivex_opening_wine_tests bench arch tree)
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Download.*:FtpDownload.*)
         folivex_add_server_test(NAME wine.${arch}.opening.reentrancy
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Reentrancy.*)
+        folivex_add_server_test(NAME wine.${arch}.opening.faults
+            COMMAND ${bench} ${arch} ${tests}
+                    --gtest_filter=FaultMatrix.*:-FaultMatrix.DiskFullDuringADownload)
+        # The disk-full case on a 4 MB file system of its own (skipped where none can be
+        # mounted).
+        folivex_add_server_test(NAME wine.${arch}.opening.disk_full
+            COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with_small_disk.sh 4 --
+                    ${bench} ${arch} ${tests} --gtest_filter=FaultMatrix.DiskFullDuringADownload)
+        set_tests_properties(wine.${arch}.opening.faults wine.${arch}.opening.disk_full
+            PROPERTIES TIMEOUT 300)
+        set_tests_properties(wine.${arch}.opening.disk_full PROPERTIES SKIP_RETURN_CODE 77)
         folivex_add_server_test(NAME wine.${arch}.cscript.open_outcomes.vbs
             COMMAND ${bench} ${arch} cscript //nologo
                     ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/open_outcomes.vbs ${tree}/tests/data)
