@@ -14,12 +14,12 @@ if(FOLIVEX_WINDOWS_BUILDS)
                 -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchains/mingw-${arch}.cmake
                 -DCMAKE_BUILD_TYPE=Release
                 -DCMAKE_INSTALL_PREFIX=${FOLIVEX_DIST_DIR}
-                -DFOLIVEX_BUILD_NUMBER=${FOLIVEX_BUILD_NUMBER}
                 -DFOLIVEX_WINDOWS_TESTS=${FOLIVEX_NATIVE_TESTS}
             BUILD_ALWAYS ON
             USES_TERMINAL_BUILD ON
             STEP_TARGETS build)
     endforeach()
+    include(${PROJECT_SOURCE_DIR}/deploy/packaging.cmake)
     if(FOLIVEX_NATIVE_TESTS)
         add_subdirectory(${PROJECT_SOURCE_DIR}/tests/wine ${CMAKE_BINARY_DIR}/tests/wine)
     endif()

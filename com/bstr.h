@@ -38,6 +38,9 @@ public:
         ::SysFreeString(std::exchange(value_, nullptr));
         return &value_;
     }
+    // For [in, out] parameters (a by-reference argument): the callee may free the value and
+    // store another, which this then owns.
+    BSTR* InOut() { return &value_; }
     UINT Length() const { return value_ ? ::SysStringLen(value_) : 0; }
     std::wstring ToString() const { return ToString(value_); }
 

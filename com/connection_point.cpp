@@ -1,6 +1,7 @@
 #include "com/connection_point.h"
 
 #include "com/enumerator.h"
+#include "com/excep_info.h"
 
 namespace folivex::com {
 
@@ -78,12 +79,9 @@ void ConnectionPoint::Fire(DISPID id, DISPPARAMS& params) {
     ComPtr<ConnectionPoint> self(this);
     const std::vector<Sink> snapshot = sinks_;
     for (const Sink& sink : snapshot) {
-        EXCEPINFO exception = {};
+        ExcepInfo exception;
         sink.dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
-                              &exception, nullptr);
-        ::SysFreeString(exception.bstrSource);
-        ::SysFreeString(exception.bstrDescription);
-        ::SysFreeString(exception.bstrHelpFile);
+                              exception.Out(), nullptr);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "com/error_info.h"
 
 #include "com/com_ptr.h"
+#include "com/excep_info.h"
 
 namespace folivex::com {
 
@@ -47,10 +48,7 @@ HRESULT RaiseFromExcepInfo(EXCEPINFO& info) {
             ::SetErrorInfo(0, errorInfo.Get());
         }
     }
-    ::SysFreeString(info.bstrSource);
-    ::SysFreeString(info.bstrDescription);
-    ::SysFreeString(info.bstrHelpFile);
-    info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
+    ClearExcepInfo(info);
     return hr;
 }
 

@@ -79,7 +79,12 @@ public:
     // IOleInPlaceSite
     HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return host_ ? S_OK : S_FALSE; }
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnUIActivate() override {
+        if (host_ && host_->notifications_.uiActivated) {
+            host_->notifications_.uiActivated();
+        }
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame,
                                                IOleInPlaceUIWindow** document, LPRECT position,
                                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
@@ -123,7 +128,10 @@ public:
         return INPLACE_E_NOTOOLSPACE;
     }
     HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override {
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* active, LPCOLESTR) override {
+        if (host_) {
+            host_->activeObject_ = active;
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
@@ -161,8 +169,19 @@ public:
         }
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, DWORD) override { return S_FALSE; }
-    HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message, DWORD modifiers) override {
+        // Declined while we are offering the key: the offer's caller passes it on itself.
+        if (!host_ || !message || host_->offering_ || !host_->notifications_.accelerator) {
+            return S_FALSE;
+        }
+        return host_->notifications_.accelerator(*message, modifiers);
+    }
+    HRESULT STDMETHODCALLTYPE OnFocus(BOOL gotFocus) override {
+        if (host_ && host_->notifications_.focus) {
+            host_->notifications_.focus(gotFocus != FALSE);
+        }
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
 
     // IDispatch: the ambient properties of the site.
@@ -286,8 +305,25 @@ void HostedControl::Close() {
         object_->Close(OLECLOSE_NOSAVE);
         object_->SetClientSite(nullptr);
     }
+    activeObject_.Reset();
     dispatch_.Reset();
     object_.Reset();
+}
+
+void HostedControl::SetNotifications(Notifications notifications) {
+    notifications_ = std::move(notifications);
+}
+
+bool HostedControl::TranslateAccelerator(MSG& message) {
+    // Held for the call: the control may take its active object back meanwhile.
+    ComPtr<IOleInPlaceActiveObject> active = activeObject_;
+    if (!active || offering_) {
+        return false;
+    }
+    offering_ = true;
+    const HRESULT hr = active->TranslateAccelerator(&message);
+    offering_ = false;
+    return hr == S_OK;
 }
 
 HostedControl::~HostedControl() {

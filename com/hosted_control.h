@@ -43,6 +43,24 @@ public:
     std::int32_t Top() const;
     // UI-activates the control and gives its window the keyboard focus.
     bool Focus();
+
+    // What the hosted control tells its site that the owner of this host wants to hear of.
+    struct Notifications {
+        // The control UI-activated itself (a click into it, say).
+        std::function<void()> uiActivated;
+        // The control's window gained or lost the keyboard focus.
+        std::function<void(bool gotFocus)> focus;
+        // A key the control passed on to its container that no offer of ours is waiting for
+        // (IOleControlSite::TranslateAccelerator); S_OK when the owner's container took it.
+        std::function<HRESULT(MSG& message, DWORD modifiers)> accelerator;
+    };
+    void SetNotifications(Notifications notifications);
+
+    // The active object the control handed to its frame on UI activation, or null.
+    IOleInPlaceActiveObject* ActiveObject() const { return activeObject_.Get(); }
+    // Offers a key message to that active object, as a container's message loop does; true
+    // when the control took it.
+    bool TranslateAccelerator(MSG& message);
     // In-place deactivation, Close and SetClientSite(null); also done by the destructor.
     void Close();
 
@@ -56,6 +74,10 @@ private:
     ComPtr<Site> site_;
     ComPtr<IOleObject> object_;
     ComPtr<IDispatch> dispatch_;
+    ComPtr<IOleInPlaceActiveObject> activeObject_;
+    Notifications notifications_;
+    // Inside TranslateAccelerator: what the control passes back to its site is ours to decide.
+    bool offering_ = false;
     HRESULT creationResult_ = E_FAIL;
 };
 

@@ -1,9 +1,18 @@
 #pragma once
-// The container-facing half of a windowed ActiveX control, written once: IOleObject, in-place
-// activation, IOleControl, the view object, persistence (nothing is persisted), quick
-// activation and class information. List it as one base of com::Object:
+// The container-facing half of a windowed ActiveX control, written once. List it as one base of
+// com::Object:
 //
 //   class Thing : public com::Object<Thing, com::Dispatch<Thing, IThing>, com::OleControl<Thing>>
+//
+// Each interface (or group of interfaces that share methods) is one unit in com/ole/, over the
+// one OleControlState held here:
+//   ole_object.h            IOleObject
+//   ole_in_place_object.h   IOleInPlaceObject, IOleInPlaceActiveObject (activation, focus, keys)
+//   ole_control.h           IOleControl
+//   view_object.h           IViewObject, IViewObject2
+//   persist.h               IPersistStreamInit, IPersistPropertyBag, IPersistStorage
+//   quick_activate.h        IQuickActivate
+//   provide_class_info.h    IProvideClassInfo, IProvideClassInfo2
 //
 // The derived class supplies:
 //   static const CLSID& ClassId();  static DWORD MiscStatus();
@@ -15,431 +24,49 @@
 //   const IID& DefaultEventInterface();
 //   HRESULT AdviseDefaultEvents(IUnknown* sink, DWORD* cookie);
 //   void OnClientSiteChanged();                        // after SetClientSite
-// and may call ClientSite() and InPlaceActive().
+//   bool OfferAccelerator(MSG& message);               // a key message: true when it took it
+// and may call ClientSite(), InPlaceActive(), UIActive(), ActivateUI(), FocusEntered() and
+// FocusLeft().
 
-#include "com/com_ptr.h"
 #include "com/object.h"
-
-#include <ocidl.h>
-#include <olectl.h>
-
-#include <utility>
+#include "com/ole/control_state.h"
+#include "com/ole/ole_control.h"
+#include "com/ole/ole_in_place_object.h"
+#include "com/ole/ole_object.h"
+#include "com/ole/persist.h"
+#include "com/ole/provide_class_info.h"
+#include "com/ole/quick_activate.h"
+#include "com/ole/view_object.h"
 
 namespace folivex::com {
 
 template <typename Derived>
-class OleControl : public IOleObject,
-                   public IOleInPlaceObject,
-                   public IOleInPlaceActiveObject,
-                   public IOleControl,
-                   public IViewObject2,
-                   public IPersistStreamInit,
-                   public IPersistPropertyBag,
-                   public IPersistStorage,
-                   public IQuickActivate,
-                   public IProvideClassInfo2 {
+class OleControl : public OleObjectUnit<Derived>,
+                   public OleInPlaceObjectUnit<Derived>,
+                   public OleControlUnit<Derived>,
+                   public ViewObjectUnit<Derived>,
+                   public PersistUnit<Derived>,
+                   public QuickActivateUnit<Derived>,
+                   public ProvideClassInfoUnit<Derived> {
 public:
-    // Extent in HIMETRIC units; the default is 4800 x 3600 twips.
-    static constexpr LONG kDefaultWidthHimetric = 8467;
-    static constexpr LONG kDefaultHeightHimetric = 6350;
-
-    IOleClientSite* ClientSite() const { return clientSite_.Get(); }
+    IOleClientSite* ClientSite() const { return state_.clientSite.Get(); }
     // True from IOleObject::Close until the control is activated again.
-    bool ClosedByContainer() const { return closed_; }
-    bool InPlaceActive() const { return inPlaceActive_; }
-
-    // --- IOleObject
-    HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
-        if (!site && inPlaceActive_) {
-            InPlaceDeactivate();
-        }
-        clientSite_ = site;
-        Self()->OnClientSiteChanged();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
-        if (!site) {
-            return E_POINTER;
-        }
-        *site = clientSite_.Get();
-        if (*site) {
-            (*site)->AddRef();
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Close(DWORD) override {
-        closed_ = true;
-        InPlaceDeactivate();
-        if (adviseHolder_) {
-            adviseHolder_->SendOnClose();
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
-        if (moniker) {
-            *moniker = nullptr;
-        }
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject** data) override {
-        if (data) {
-            *data = nullptr;
-        }
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND,
-                                     LPCRECT position) override {
-        switch (verb) {
-        case OLEIVERB_PRIMARY:
-        case OLEIVERB_SHOW:
-        case OLEIVERB_INPLACEACTIVATE:
-            return InPlaceActivate(activeSite ? activeSite : clientSite_.Get(), position, false);
-        case OLEIVERB_UIACTIVATE:
-            return InPlaceActivate(activeSite ? activeSite : clientSite_.Get(), position, true);
-        case OLEIVERB_HIDE:
-            if (HWND window = Self()->ControlWindow()) {
-                ::ShowWindow(window, SW_HIDE);
-            }
-            return S_OK;
-        case OLEIVERB_DISCARDUNDOSTATE:
-            return S_OK;
-        default:
-            return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
-        }
-    }
-    HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** verbs) override {
-        return ::OleRegEnumVerbs(Derived::ClassId(), verbs);
-    }
-    HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* id) override {
-        if (!id) {
-            return E_POINTER;
-        }
-        *id = Derived::ClassId();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetUserType(DWORD form, LPOLESTR* type) override {
-        return ::OleRegGetUserType(Derived::ClassId(), form, type);
-    }
-    HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override {
-        if (aspect != DVASPECT_CONTENT) {
-            return DV_E_DVASPECT;
-        }
-        if (!size) {
-            return E_POINTER;
-        }
-        extent_ = *size;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, SIZEL* size) override {
-        if (aspect != DVASPECT_CONTENT) {
-            return DV_E_DVASPECT;
-        }
-        if (!size) {
-            return E_POINTER;
-        }
-        *size = extent_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* sink, DWORD* connection) override {
-        if (!adviseHolder_ && FAILED(::CreateOleAdviseHolder(&adviseHolder_))) {
-            return E_OUTOFMEMORY;
-        }
-        return adviseHolder_->Advise(sink, connection);
-    }
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD connection) override {
-        return adviseHolder_ ? adviseHolder_->Unadvise(connection) : OLE_E_NOCONNECTION;
-    }
-    HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** advises) override {
-        if (advises) {
-            *advises = nullptr;
-        }
-        return adviseHolder_ ? adviseHolder_->EnumAdvise(advises) : E_FAIL;
-    }
-    HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD aspect, DWORD* status) override {
-        if (!status) {
-            return E_POINTER;
-        }
-        *status = aspect == DVASPECT_CONTENT ? Derived::MiscStatus() : 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
-
-    // --- IOleWindow, IOleInPlaceObject
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
-        if (!window) {
-            return E_POINTER;
-        }
-        *window = Self()->ControlWindow();
-        return *window ? S_OK : E_FAIL;
-    }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override {
-        if (!inPlaceActive_) {
-            return S_OK;
-        }
-        UIDeactivate();
-        inPlaceActive_ = false;
-        Self()->DetachFromParent();
-        ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
-        frame_.Reset();
-        uiWindow_.Reset();
-        if (site) {
-            site->OnInPlaceDeactivate();
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE UIDeactivate() override {
-        if (!uiActive_) {
-            return S_OK;
-        }
-        uiActive_ = false;
-        if (uiWindow_) {
-            uiWindow_->SetActiveObject(nullptr, nullptr);
-        }
-        if (frame_) {
-            frame_->SetActiveObject(nullptr, nullptr);
-        }
-        if (inPlaceSite_) {
-            inPlaceSite_->OnUIDeactivate(FALSE);
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT) override {
-        if (!position) {
-            return E_POINTER;
-        }
-        if (HWND window = Self()->ControlWindow()) {
-            ::MoveWindow(window, position->left, position->top, position->right - position->left,
-                         position->bottom - position->top, TRUE);
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return INPLACE_E_NOTUNDOABLE; }
-
-    // --- IOleInPlaceActiveObject
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG) override { return S_FALSE; }
-    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override {
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
-
-    // --- IOleControl
-    HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override {
-        if (!info) {
-            return E_POINTER;
-        }
-        info->cb = sizeof(CONTROLINFO);
-        info->hAccel = nullptr;
-        info->cAccel = 0;
-        info->dwFlags = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE OnMnemonic(LPMSG) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL) override { return S_OK; }
-
-    // --- IViewObject, IViewObject2
-    HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
-                                   LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-                                   ULONG_PTR) override {
-        if (aspect != DVASPECT_CONTENT) {
-            return DV_E_DVASPECT;
-        }
-        if (!dc) {
-            return E_INVALIDARG;
-        }
-        RECT rect = {};
-        if (bounds) {
-            rect = {bounds->left, bounds->top, bounds->right, bounds->bottom};
-        } else if (HWND window = Self()->ControlWindow()) {
-            ::GetClientRect(window, &rect);
-        }
-        Self()->DrawContent(dc, rect);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
-                                          LOGPALETTE** colors) override {
-        if (colors) {
-            *colors = nullptr;
-        }
-        return S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Unfreeze(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override {
-        viewAspects_ = aspects;
-        viewAdviseFlags_ = flags;
-        viewSink_ = sink;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override {
-        if (aspects) {
-            *aspects = viewAspects_;
-        }
-        if (flags) {
-            *flags = viewAdviseFlags_;
-        }
-        if (sink) {
-            *sink = viewSink_.Get();
-            if (*sink) {
-                (*sink)->AddRef();
-            }
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*,
-                                        LPSIZEL size) override {
-        return GetExtent(aspect, size);
-    }
-
-    // --- IPersist and the three persistence interfaces: the control keeps no saved state.
-    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* id) override { return GetUserClassID(id); }
-    HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
-    HRESULT STDMETHODCALLTYPE Load(LPSTREAM) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Save(LPSTREAM, BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override {
-        if (!size) {
-            return E_POINTER;
-        }
-        size->QuadPart = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE InitNew() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Load(IPropertyBag*, IErrorLog*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Save(IPropertyBag*, BOOL, BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE InitNew(IStorage*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Load(IStorage*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Save(IStorage*, BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE HandsOffStorage() override { return S_OK; }
-
-    // --- IQuickActivate
-    HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) override {
-        if (!container || !control || container->cbSize < sizeof(QACONTAINER) ||
-            control->cbSize < sizeof(QACONTROL)) {
-            return E_INVALIDARG;
-        }
-        SetClientSite(container->pClientSite);
-        if (container->pAdviseSink) {
-            SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
-        }
-        control->dwMiscStatus = Derived::MiscStatus();
-        control->dwViewStatus = 0;
-        control->dwEventCookie = 0;
-        control->dwPropNotifyCookie = 0;
-        control->dwPointerActivationPolicy = 0;
-        if (container->pUnkEventSink) {
-            Self()->AdviseDefaultEvents(container->pUnkEventSink, &control->dwEventCookie);
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetContentExtent(LPSIZEL size) override {
-        return SetExtent(DVASPECT_CONTENT, size);
-    }
-    HRESULT STDMETHODCALLTYPE GetContentExtent(LPSIZEL size) override {
-        return GetExtent(DVASPECT_CONTENT, size);
-    }
-
-    // --- IProvideClassInfo, IProvideClassInfo2
-    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override {
-        if (!info) {
-            return E_POINTER;
-        }
-        *info = nullptr;
-        return Self()->ClassTypeInfo(info);
-    }
-    HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID* guid) override {
-        if (!guid) {
-            return E_POINTER;
-        }
-        if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
-            *guid = GUID_NULL;
-            return E_INVALIDARG;
-        }
-        *guid = Self()->DefaultEventInterface();
-        return S_OK;
-    }
+    bool ClosedByContainer() const { return state_.closed; }
+    bool InPlaceActive() const { return state_.inPlaceActive; }
+    bool UIActive() const { return state_.uiActive; }
 
 protected:
     ~OleControl() = default;
 
-    // Tells the container that the picture changed (for containers that draw through the view).
-    void NotifyViewChange() {
-        if (viewSink_ && (viewAspects_ & DVASPECT_CONTENT)) {
-            viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
-        }
-    }
-
 private:
-    Derived* Self() { return static_cast<Derived*>(this); }
+    friend class OleObjectUnit<Derived>;
+    friend class OleInPlaceObjectUnit<Derived>;
+    friend class ViewObjectUnit<Derived>;
+    friend class QuickActivateUnit<Derived>;
 
-    HRESULT InPlaceActivate(IOleClientSite* site, LPCRECT position, bool uiActivate) {
-        closed_ = false;
-        if (!inPlaceActive_) {
-            ComPtr<IOleInPlaceSite> inPlaceSite;
-            if (!site || FAILED(site->QueryInterface(IID_PPV_ARGS(&inPlaceSite)))) {
-                return OLE_E_NOT_INPLACEACTIVE;
-            }
-            if (inPlaceSite->CanInPlaceActivate() != S_OK) {
-                return E_FAIL;
-            }
-            inPlaceSite->OnInPlaceActivate();
-            HWND parent = nullptr;
-            inPlaceSite->GetWindow(&parent);
-            RECT pos = {}, clip = {};
-            OLEINPLACEFRAMEINFO frameInfo = {};
-            frameInfo.cb = sizeof(frameInfo);
-            frame_.Reset();
-            uiWindow_.Reset();
-            inPlaceSite->GetWindowContext(&frame_, &uiWindow_, &pos, &clip, &frameInfo);
-            if (position) {
-                pos = *position;
-            }
-            if (!parent || !Self()->AttachToParent(parent, pos)) {
-                inPlaceSite->OnInPlaceDeactivate();
-                frame_.Reset();
-                uiWindow_.Reset();
-                return E_FAIL;
-            }
-            inPlaceSite_ = inPlaceSite;
-            inPlaceActive_ = true;
-        }
-        if (HWND window = Self()->ControlWindow()) {
-            ::ShowWindow(window, SW_SHOW);
-        }
-        if (uiActivate && !uiActive_ && inPlaceSite_) {
-            uiActive_ = true;
-            inPlaceSite_->OnUIActivate();
-            IOleInPlaceActiveObject* active = this;
-            if (frame_) {
-                frame_->SetActiveObject(active, nullptr);
-            }
-            if (uiWindow_) {
-                uiWindow_->SetActiveObject(active, nullptr);
-            }
-        }
-        return S_OK;
-    }
+    OleControlState& OleState() { return state_; }
 
-    ComPtr<IOleClientSite> clientSite_;
-    ComPtr<IOleInPlaceSite> inPlaceSite_;
-    ComPtr<IOleInPlaceFrame> frame_;
-    ComPtr<IOleInPlaceUIWindow> uiWindow_;
-    ComPtr<IOleAdviseHolder> adviseHolder_;
-    ComPtr<IAdviseSink> viewSink_;
-    DWORD viewAspects_ = 0;
-    DWORD viewAdviseFlags_ = 0;
-    SIZEL extent_ = {kDefaultWidthHimetric, kDefaultHeightHimetric};
-    bool inPlaceActive_ = false;
-    bool uiActive_ = false;
-    bool closed_ = false;
+    OleControlState state_;
 };
 
 template <typename Derived>

@@ -65,10 +65,34 @@ bool HasPdfHeader(FileSystem& fs, const std::wstring& path) {
 }
 
 bool IsPlainFileName(std::wstring_view name) {
-    if (name == L"." || name == L"..") {
+    if (name == L"." || name == L".." || IsDeviceName(name)) {
         return false;
     }
     return name.find_first_of(L"\\/:") == std::wstring_view::npos;
+}
+
+bool IsDeviceName(std::wstring_view name) {
+    std::wstring_view stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') {
+        stem.remove_suffix(1);
+    }
+    const std::wstring lower = AsciiLower(stem);
+    if (lower == L"con" || lower == L"prn" || lower == L"aux" || lower == L"nul" ||
+        lower == L"conin$" || lower == L"conout$") {
+        return true;
+    }
+    return lower.size() == 4 && (lower.starts_with(L"com") || lower.starts_with(L"lpt")) &&
+           lower[3] >= L'1' && lower[3] <= L'9';
+}
+
+std::wstring BesideCopyName(const std::wstring& path) {
+    const std::size_t nameStart = path.find_last_of(L"\\/") + 1; // 0 when there is none
+    const std::size_t dot = path.rfind(L'.');
+    const std::size_t insertAt =
+        (dot == std::wstring::npos || dot <= nameStart) ? path.size() : dot;
+    std::wstring beside = path;
+    beside.insert(insertAt, L" (2)");
+    return beside;
 }
 
 bool SameFilePath(std::wstring_view a, std::wstring_view b) {

@@ -27,9 +27,19 @@ bool HasKnownExtension(std::wstring_view path);
 bool HasPdfHeader(FileSystem& fs, const std::wstring& path);
 
 // Whether a name taken from an address can be put after the download directory without
-// leaving it: no "\" or "/", no drive or stream colon, and not "." or "..". The empty name
-// passes; it names the directory itself, which no download can be written to.
+// leaving it: no "\" or "/", no drive or stream colon, not "." or "..", and no device name.
+// The empty name passes; it names the directory itself, which no download can be written to.
 bool IsPlainFileName(std::wstring_view name);
+
+// Whether the file system takes the name for a device rather than a file in the directory:
+// CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$ in any case, alone or followed by
+// an extension, blanks before the extension ignored ("nul.pdf", "Con .txt").
+bool IsDeviceName(std::wstring_view name);
+
+// The name a fresh download of the copy now shown goes to instead, in the same directory: " (2)"
+// before the file name's extension ("C:\TEMP\a.pdf" gives "C:\TEMP\a (2).pdf"). A viewer keeps
+// the document it shows open, so the copy cannot be replaced while it is shown.
+std::wstring BesideCopyName(const std::wstring& path);
 
 // Whether two paths name the same file as the file system compares names: letter case is
 // ignored (ASCII letters) and "/" counts as "\".

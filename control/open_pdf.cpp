@@ -9,12 +9,6 @@
 #include <exception>
 
 namespace folivex {
-namespace {
-
-constexpr std::chrono::milliseconds kLongestPoll{10};
-
-} // namespace
-
 HResult LoadFileRequest(ViewerComponent& component, std::wstring& path) {
     const std::array<ComponentArg, 1> args = {ComponentArg::StringByRef(path)};
     return component.Invoke(component_member::kLoadFile, args);
@@ -26,8 +20,7 @@ class DocumentOpener::Call {
 public:
     Call(DocumentOpener& opener, ViewerState& state, OpenEnvironment& env, FileSystem& fs)
         : opener_(opener), state_(state), env_(env), fs_(fs),
-          poll_(std::clamp(opener.settings_.pollInterval, std::chrono::milliseconds(1),
-                           kLongestPoll)),
+          poll_(std::max(opener.settings_.pollInterval, std::chrono::milliseconds(1))),
           mine_(opener.generation_) {}
 
     bool Run(std::wstring strPath);
@@ -95,6 +88,11 @@ bool DocumentOpener::Call::Download(const std::wstring& address, std::wstring& t
     }
     std::wstring url = address;
     target = env_.TempPath() + name;
+    if (!state_.CurrentTempFile.empty() && SameFilePath(target, state_.CurrentTempFile)) {
+        // The same address again: the component holds the copy it shows open, so the fresh copy
+        // goes beside it, and the shown one is deleted once the fresh one is shown.
+        target = BesideCopyName(target);
+    }
     Claim();
     const bool started = env_.BeginDownload(url, target);
     if (Interrupted()) {

@@ -25,9 +25,11 @@ public:
     // Starts the download of `strURL` into `strFile` and clears the DownloadDone flag. The host's
     // DownloadStarted handler may change `strFile`; its value afterwards is the file written.
     virtual bool BeginDownload(std::wstring& strURL, std::wstring& strFile) = 0;
-    // The DownloadDone flag: set once the download has completed or failed.
+    // Whether the download this open started has completed or failed. Not the control's one
+    // DownloadDone flag: a download the host starts from a handler meanwhile sets that flag when
+    // it ends, and must neither end this wait early nor keep it going.
     virtual bool DownloadDone() = 0;
-    // Whether the download that finished last completed without error and wrote its file.
+    // Whether the download this open started completed without error and wrote its file.
     virtual bool LastDownloadSucceeded() = 0;
 
     // The component's load request (see LoadFileRequest below).
@@ -35,7 +37,8 @@ public:
 
     // Dispatches every message waiting in the thread's queue, then returns.
     virtual void ProcessPendingMessages() = 0;
-    // Blocks until a message arrives in the thread's queue or `limit` has passed.
+    // Blocks until a message arrives in the thread's queue, something else the platform reports
+    // may have changed the control's window tree, or `limit` has passed.
     virtual void WaitForMessage(std::chrono::milliseconds limit) = 0;
     // A monotonic clock.
     virtual std::chrono::steady_clock::time_point Now() = 0;
@@ -59,13 +62,16 @@ HResult LoadFileRequest(ViewerComponent& component, std::wstring& path);
 struct OpenWaitSettings {
     // How long the component may take to show a loaded document before the open gives up.
     std::chrono::milliseconds documentViewTimeout{30000};
-    // The longest a wait blocks between two passes over the message queue (at most 10 ms).
-    std::chrono::milliseconds pollInterval{10};
+    // The longest a wait sleeps when nothing wakes it: the download's notifications and the
+    // component's windows made on the control's thread do, so this only bounds how late a
+    // document view made on another thread is seen.
+    std::chrono::milliseconds pollInterval{100};
 };
 
 // OpenPDF for one control. Each control owns one opener: it tells an open that waits from a
-// later open (or download) that the host started while the first was waiting, which shares the
-// download flag, Path and CurrentTempFile with it.
+// later open that the host started while the first was waiting, which shares Path and
+// CurrentTempFile with it. A download the host starts itself does not end a waiting open: the
+// open follows its own download to its end.
 class DocumentOpener {
 public:
     DocumentOpener() = default;
@@ -76,17 +82,12 @@ public:
     AutoBool OpenPDF(ViewerState& state, OpenEnvironment& env, FileSystem& fs,
                      std::wstring strPath);
 
-    // Called by the public BeginDownload: a download the host starts itself replaces the
-    // download an open may be waiting for, and that open then fails instead of taking the
-    // other download's file for its own.
-    void DownloadStartedElsewhere() { ++generation_; }
-
 private:
     class Call;
 
     OpenWaitSettings settings_;
-    // Counts the downloads and load requests started; an open whose own is no longer the last
-    // has been overtaken by another open and leaves the state to it.
+    // Counts the downloads and load requests opens started; an open whose own is no longer the
+    // last has been overtaken by another open and leaves the state to it.
     std::uint64_t generation_ = 0;
 };
 

@@ -28,7 +28,11 @@ void InitializeViewer(ViewerState& state, ComponentSite& component, FileSystem& 
 }
 
 void TerminateViewer(ViewerState& state, FileSystem& fs,
+                     const std::function<void()>& closeComponent,
                      const std::function<void()>& removeSaveKeyHook) {
+    if (closeComponent) {
+        closeComponent();
+    }
     if (!state.CurrentTempFile.empty() && FileExists(fs, state.CurrentTempFile)) {
         // A copy still open elsewhere stays behind.
         fs.DeleteFile(state.CurrentTempFile);

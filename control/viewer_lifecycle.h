@@ -22,9 +22,11 @@ void PutTempPath(ViewerState& state, FileSystem& fs, const std::wstring& value);
 void InitializeViewer(ViewerState& state, ComponentSite& component, FileSystem& fs,
                       RegistryAccess& registry);
 
-// Termination: deletes the last downloaded copy when there is one, then runs the steps other
-// subsystems add (the save-key hook's removal). Failures are ignored.
+// Termination: closes the component first (a viewer keeps the document it shows open, which
+// would keep the copy from being deleted), deletes the last downloaded copy when there is one,
+// then runs the steps other subsystems add (the save-key hook's removal). Failures are ignored.
 void TerminateViewer(ViewerState& state, FileSystem& fs,
+                     const std::function<void()>& closeComponent,
                      const std::function<void()>& removeSaveKeyHook);
 
 } // namespace folivex

@@ -67,9 +67,10 @@ bool Viewer::CreateWindows() {
     }
     const int width = TwipsToPixels(4800, 96);
     const int height = TwipsToPixels(3600, 96);
-    window_.Reset(::CreateWindowExW(
-        0, kControlWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
-        0, width, height, parking_.Get(), nullptr, com::Module::Handle(), this));
+    window_.Reset(
+        ::CreateWindowExW(0, kControlWindowClass, L"",
+                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0,
+                          0, width, height, parking_.Get(), nullptr, com::Module::Handle(), this));
     if (!window_) {
         return false;
     }
@@ -93,6 +94,7 @@ void Viewer::Initialize() {
     // AcroPDF1, created with the control and never again; hidden until a document is shown.
     component_ =
         std::make_unique<ComponentHost>(window_.Get(), [this] { return ContainerServices(); });
+    ConnectComponentNotifications();
     Win32Registry registry;
     InitializeViewer(parts_->state, *component_, parts_->files, registry);
     if (coverPanel_) {
@@ -103,7 +105,9 @@ void Viewer::Initialize() {
 
 void Viewer::Terminate() {
     if (parts_) {
-        TerminateViewer(parts_->state, parts_->files, [this] { parts_->saveKeys.Terminate(); });
+        TerminateViewer(
+            parts_->state, parts_->files, [this] { component_.reset(); },
+            [this] { parts_->saveKeys.Terminate(); });
         parts_->dialogs.EnablePrintDialog();
         parts_->dialogs.EnableSaveDialog();
     }
@@ -132,9 +136,9 @@ bool Viewer::HasComponent() const {
     return component_ && component_->Available();
 }
 
-void Viewer::ProcessPendingMessages() {
+void Viewer::ProcessPendingMessages(bool (*stop)(void*), void* context) {
     MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while ((!stop || !stop(context)) && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The host's loop must still see it once the control's call has returned.
             quitting_ = true;
@@ -234,6 +238,18 @@ LRESULT Viewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Resize();
         }
         break;
+    case WM_SETFOCUS:
+        OnSetFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_KILLFOCUS:
+        OnKillFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return OnMouseActivate(wParam, lParam);
+    case WM_GETDLGCODE:
+        // In a dialog-style host the arrows and characters are the document's; Tab and Enter
+        // stay the host's, for moving between its controls and its default button.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_TIMER:
         if (parts_ && wParam == kTimer1Id) {
             parts_->dialogs.Timer1Tick(parts_->desktop);

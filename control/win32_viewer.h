@@ -33,6 +33,8 @@ public:
     const IID& DefaultEventInterface();
     HRESULT AdviseDefaultEvents(IUnknown* sink, DWORD* cookie);
     void OnClientSiteChanged();
+    // A key message from the container's loop while UI active: offered to the component.
+    bool OfferAccelerator(MSG& message);
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
@@ -122,6 +124,18 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Keyboard focus and activation (win32_viewer_focus.cpp).
+    bool FocusHandlingLive() const;
+    void ConnectComponentNotifications();
+    bool WithinComponent(HWND window) const;
+    // A key message aimed into the component, offered to its active object as a container's
+    // loop would; true when the component took it. The text members' keys go this way too.
+    bool OfferKeyToComponent(MSG& message);
+    bool DeliverKeyDialogNavigationWouldTake(MSG& message);
+    void OnSetFocus(HWND previous);
+    void OnKillFocus(HWND next);
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
+
     bool CreateWindows();
     void Initialize();
     void Terminate();
@@ -130,7 +144,8 @@ private:
     // True once the container closed the control or only the control's own calls still hold it.
     bool Closed() const;
     // Pumps the messages a wait lets through; WM_QUIT is posted again and ends the waits.
-    void ProcessPendingMessages();
+    // Stops early, leaving the rest queued, once `stop` (when given) says so after a message.
+    void ProcessPendingMessages(bool (*stop)(void*) = nullptr, void* context = nullptr);
     // Resume-next members that need the component return at once when it is missing.
     bool HasComponent() const;
 

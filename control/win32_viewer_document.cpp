@@ -4,6 +4,7 @@
 
 #include "control/viewer_lifecycle.h"
 #include "control/win32_viewer_parts.h"
+#include "control/win32_window_creation_watch.h"
 #include "download/save_copy.h"
 #include "reader_windows/window_walks.h"
 #include "viewer_bridge/win32_component_host.h"
@@ -16,7 +17,8 @@ namespace folivex {
 // message queue and the live window tree below the control's window.
 class Viewer::OpenSession final : public OpenEnvironment {
 public:
-    explicit OpenSession(Viewer& viewer) : viewer_(viewer), parts_(*viewer.parts_) {}
+    explicit OpenSession(Viewer& viewer)
+        : viewer_(viewer), parts_(*viewer.parts_), creations_(viewer.window_.Get()) {}
 
     std::wstring TempPath() override { return parts_.state.TempPath; }
 
@@ -24,7 +26,9 @@ public:
         download_ = 0;
         return parts_.downloader.BeginDownload(strURL, strFile, &download_);
     }
-    bool DownloadDone() override { return parts_.downloader.DownloadDone() != kAutoFalse; }
+    bool DownloadDone() override {
+        return parts_.downloader.Outcome(download_) != DownloadOutcome::Pending;
+    }
     bool LastDownloadSucceeded() override {
         return download_ != 0 && parts_.downloader.Outcome(download_) == DownloadOutcome::Succeeded;
     }
@@ -33,9 +37,21 @@ public:
         return LoadFileRequest(*viewer_.component_, path);
     }
 
-    void ProcessPendingMessages() override { viewer_.ProcessPendingMessages(); }
+    // A window made below the control ends the pass early: the walk that follows may find the
+    // document view now, rather than after the rest of the queue (the new windows' painting,
+    // for a start) has been handled. What is left is handled by the next pass or the host.
+    void ProcessPendingMessages() override {
+        creations_.Clear();
+        viewer_.ProcessPendingMessages(
+            [](void* watch) { return static_cast<WindowCreationWatch*>(watch)->Created(); },
+            &creations_);
+    }
+    // Wakes on any message for the thread (the download's notifications come as messages) and
+    // on a window created below the control on this thread since the last walk.
     void WaitForMessage(std::chrono::milliseconds limit) override {
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(limit.count()), QS_ALLINPUT,
+        HANDLE wake = creations_.Wake();
+        ::MsgWaitForMultipleObjectsEx(wake ? 1 : 0, wake ? &wake : nullptr,
+                                      static_cast<DWORD>(limit.count()), QS_ALLINPUT,
                                       MWMO_INPUTAVAILABLE);
     }
     std::chrono::steady_clock::time_point Now() override {
@@ -47,6 +63,8 @@ public:
         if (!root) {
             return std::wstring();
         }
+        // This walk sees every window made so far.
+        creations_.Clear();
         return folivex::CollectViewerWindows(parts_.tree, reinterpret_cast<WindowHandle>(root),
                                              parts_.state.ReaderVersion, parts_.state.Captured);
     }
@@ -63,6 +81,7 @@ public:
 private:
     Viewer& viewer_;
     Parts& parts_;
+    WindowCreationWatch creations_;
     DownloadId download_ = 0;
 };
 
@@ -104,7 +123,6 @@ HRESULT Viewer::BeginDownload(BSTR* strURL, BSTR* strFile, VARIANT_BOOL* Result)
         return E_POINTER;
     }
     KeepAlive hold(*this);
-    parts_->opener.DownloadStartedElsewhere();
     const std::wstring url = com::Bstr::ToString(*strURL);
     const std::wstring requested = com::Bstr::ToString(*strFile);
     std::wstring file = requested;

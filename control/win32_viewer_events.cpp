@@ -52,24 +52,20 @@ void Viewer::FireDownloadStarted(BSTR* saveFile) {
 
 void Viewer::FireDownloadProgress(LONG curBytes, LONG maxBytes, const std::wstring& saveFile) {
     com::Bstr file(saveFile);
-    BSTR raw = file.Detach();
-    VARIANTARG args[] = {StringRef(&raw), LongRef(&maxBytes), LongRef(&curBytes)};
+    VARIANTARG args[] = {StringRef(file.InOut()), LongRef(&maxBytes), LongRef(&curBytes)};
     FireEvent(kDownloadProgress, args, 3);
-    ::SysFreeString(raw);
 }
 
 void Viewer::FireDownloadError(const std::wstring& saveFile) {
-    BSTR raw = com::Bstr(saveFile).Detach();
-    VARIANTARG args[] = {StringRef(&raw)};
+    com::Bstr file(saveFile);
+    VARIANTARG args[] = {StringRef(file.InOut())};
     FireEvent(kDownloadError, args, 1);
-    ::SysFreeString(raw);
 }
 
 void Viewer::FireDownloadComplete(LONG maxBytes, const std::wstring& saveFile) {
-    BSTR raw = com::Bstr(saveFile).Detach();
-    VARIANTARG args[] = {StringRef(&raw), LongRef(&maxBytes)};
+    com::Bstr file(saveFile);
+    VARIANTARG args[] = {StringRef(file.InOut()), LongRef(&maxBytes)};
     FireEvent(kDownloadComplete, args, 2);
-    ::SysFreeString(raw);
 }
 
 } // namespace folivex

@@ -13,6 +13,7 @@ namespace {
 // Bounds of the waits that tests shorten; not part of the control's public surface.
 constexpr const char* kDocumentViewTimeoutVariable = "FOLIVEX_DOCUMENT_VIEW_TIMEOUT_MS";
 constexpr const char* kDownloadStallVariable = "FOLIVEX_DOWNLOAD_STALL_MS";
+constexpr const char* kWaitFallbackVariable = "FOLIVEX_OPEN_WAIT_FALLBACK_MS";
 
 long long MillisecondsFromEnvironment(const char* name, long long fallback) {
     char value[32] = {};
@@ -29,6 +30,8 @@ OpenWaitSettings WaitSettings() {
     OpenWaitSettings settings;
     settings.documentViewTimeout = std::chrono::milliseconds(MillisecondsFromEnvironment(
         kDocumentViewTimeoutVariable, settings.documentViewTimeout.count()));
+    settings.pollInterval = std::chrono::milliseconds(
+        MillisecondsFromEnvironment(kWaitFallbackVariable, settings.pollInterval.count()));
     return settings;
 }
 
@@ -37,7 +40,9 @@ OpenWaitSettings WaitSettings() {
 Viewer::Parts::Parts(Viewer& viewer)
     : events(viewer), downloader(downloadService, files, downloadService, events),
       opener(WaitSettings()), surface(viewer), timer1(viewer.timer1_, timerWindow, kTimer1Id),
-      timer2(viewer.timer2_, timerWindow, kTimer2Id), dialogs(timer1, timer2) {
+      timer2(viewer.timer2_, timerWindow, kTimer2Id), dialogs(timer1, timer2),
+      // Each key goes to the component's active object first, as a container's loop offers it.
+      keys([&viewer](MSG& message) { return viewer.OfferKeyToComponent(message); }) {
     downloader.SetStallMilliseconds(
         MillisecondsFromEnvironment(kDownloadStallVariable, Downloader::kDefaultStallMilliseconds));
 }

@@ -14,6 +14,7 @@
 #include "reader_windows/win32_window_actions.h"
 #include "reader_windows/win32_window_tree.h"
 #include "restrictions/dialog_suppression.h"
+#include "restrictions/win32_dialog_creation_hook.h"
 #include "restrictions/win32_desktop_windows.h"
 #include "restrictions/win32_save_key_hook.h"
 #include "viewer_bridge/viewer_commands.h"
@@ -85,6 +86,7 @@ struct Viewer::Parts {
     ViewerTimer timer1;
     ViewerTimer timer2;
     DialogRestrictions dialogs;
+    Win32DialogCreationWatch dialogWatch{dialogs}; // closes the dialogs before the timers do
     Win32DesktopWindows desktop;
     Win32SaveKeyBlocking saveKeys;
 

@@ -21,6 +21,7 @@ std::wstring CaptionOr(BSTR* caption, const wchar_t* fallback) {
 HRESULT Viewer::DisablePrintDialog(BSTR* strWindowCaption) {
     Parts& parts = *parts_;
     parts.dialogs.DisablePrintDialog(CaptionOr(strWindowCaption, kDefaultPrintDialogCaption));
+    parts.dialogWatch.Update();
     parts.state.PrintDialogCaption = parts.dialogs.PrintDialogCaption();
     return S_OK;
 }
@@ -28,17 +29,20 @@ HRESULT Viewer::DisablePrintDialog(BSTR* strWindowCaption) {
 HRESULT Viewer::DisableSaveDialog(BSTR* strWindowCaption) {
     Parts& parts = *parts_;
     parts.dialogs.DisableSaveDialog(CaptionOr(strWindowCaption, kDefaultSaveDialogCaption));
+    parts.dialogWatch.Update();
     parts.state.SaveDialogCaption = parts.dialogs.SaveDialogCaption();
     return S_OK;
 }
 
 HRESULT Viewer::EnablePrintDialog() {
     parts_->dialogs.EnablePrintDialog();
+    parts_->dialogWatch.Update();
     return S_OK;
 }
 
 HRESULT Viewer::EnableSaveDialog() {
     parts_->dialogs.EnableSaveDialog();
+    parts_->dialogWatch.Update();
     return S_OK;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <optional>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -26,10 +28,26 @@ void RaiseSwallowingErrors(Raise&& raise) {
     }
 }
 
-// Unique within the process, so two controls saving to the same name do not share a part file.
+// A random tag drawn once per process: another process downloading the same name into the
+// same directory draws its own, so the two never write into one part file.
+const std::wstring& ProcessTag() {
+    static const std::wstring tag = [] {
+        std::random_device source;
+        const std::uint64_t value = (std::uint64_t{source()} << 32) ^ source();
+        wchar_t text[17] = {};
+        for (int i = 15; i >= 0; --i) {
+            text[i] = L"0123456789abcdef"[(value >> ((15 - i) * 4)) & 0xF];
+        }
+        return std::wstring(text);
+    }();
+    return tag;
+}
+
+// The process's tag and a counter, so neither two controls of one process nor two processes
+// saving to the same name share a part file.
 std::wstring PartFileFor(const std::wstring& destination) {
     static std::atomic<std::uint64_t> counter{0};
-    return destination + L"." + std::to_wstring(++counter) + L".part";
+    return destination + L"." + ProcessTag() + L"-" + std::to_wstring(++counter) + L".part";
 }
 
 } // namespace
@@ -57,13 +75,18 @@ public:
         if (total == 0) {
             return;
         }
+        if (inHandler_) {
+            // Raised once the handler has returned; only the latest step is still news then.
+            deferredProgress_ = {current, total};
+            return;
+        }
         DownloadEvents& events = owner_->events_;
-        RaiseSwallowingErrors(
+        RaiseOwnEvent(
             [&] { events.DownloadProgress(ToLong(current), ToLong(total), destination_); });
     }
 
     void OnData(const std::uint8_t* data, std::size_t size) override {
-        if (!owner_ || done_) {
+        if (!owner_ || done_ || failDeferred_) {
             return;
         }
         auto keep = shared_from_this();
@@ -91,6 +114,11 @@ public:
         }
         auto keep = shared_from_this();
         transportEnded_ = true;
+        if (inHandler_) {
+            // The end of the download waits until the host's handler has returned.
+            deferredCompletion_ = Completion{transportOk, httpStatus};
+            return;
+        }
         // A connection that closes early can still end the binding without error: a body short of
         // the length the server announced is a failed download too.
         const bool bodyOk =
@@ -108,10 +136,62 @@ public:
         owner_->Finish(keep, true, received_);
     }
 
-    // Ends the read as failed: the transport is stopped and the part file removed.
+    // Ends the read as failed: the transport is stopped and the part file removed. Inside a
+    // handler of this download's own event the failure waits until the handler has returned.
     void Fail() {
+        if (inHandler_) {
+            failDeferred_ = true;
+            return;
+        }
         Discard();
         owner_->Finish(shared_from_this(), false, 0);
+    }
+
+    // Raises an event of this download. Until the handler returns, nothing else of this download
+    // is raised (a handler that shows a message box pumps messages, and with them our
+    // notifications) and its stall clock does not run; what came meanwhile follows afterwards.
+    template <typename Raise>
+    void RaiseOwnEvent(Raise&& raise) {
+        auto keep = shared_from_this();
+        inHandler_ = true;
+        RaiseSwallowingErrors(raise);
+        inHandler_ = false;
+        if (!owner_ || done_) {
+            return;
+        }
+        lastActivity_ = owner_->clock_.NowMilliseconds();
+        RunDeferred();
+    }
+
+    // What the transport told while events were held back, in its order: the latest progress,
+    // then a failure or the end.
+    void RunDeferred() {
+        if (!owner_ || done_) {
+            return;
+        }
+        if (deferredProgress_) {
+            const auto [current, total] = *deferredProgress_;
+            deferredProgress_.reset();
+            DownloadEvents& events = owner_->events_;
+            RaiseOwnEvent(
+                [&] { events.DownloadProgress(ToLong(current), ToLong(total), destination_); });
+            return;
+        }
+        if (failDeferred_) {
+            failDeferred_ = false;
+            Fail();
+            return;
+        }
+        if (deferredCompletion_) {
+            const Completion completion = *deferredCompletion_;
+            deferredCompletion_.reset();
+            OnComplete(completion.transportOk, completion.httpStatus);
+        }
+    }
+
+    // Whether the stall clock runs: not while the host handles one of this download's events.
+    bool Stalled(std::int64_t now, std::int64_t limit) const {
+        return !inHandler_ && now - lastActivity_ >= limit;
     }
 
     // Stops the transport and removes the part file; raises nothing.
@@ -146,6 +226,15 @@ public:
     bool partCreated_ = false;
     bool transportEnded_ = false;
     bool done_ = false;
+
+    struct Completion {
+        bool transportOk;
+        int httpStatus;
+    };
+    bool inHandler_ = false;
+    bool failDeferred_ = false;
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> deferredProgress_;
+    std::optional<Completion> deferredCompletion_;
 };
 
 Downloader::Downloader(DownloadService& service, FileSystem& files, DownloadClock& clock,
@@ -178,29 +267,38 @@ bool Downloader::BeginDownload(const std::wstring& strURL, std::wstring& strFile
     UpdateTicking();
 
     DownloadRequest request{strURL, strFile, true};
+    // Nothing the transport says while the read is being started becomes an event yet.
+    transfer->inHandler_ = true;
     std::unique_ptr<DownloadRead> read = service_.StartRead(request, transfer);
+    transfer->inHandler_ = false;
     if (alive.expired()) {
         if (read) {
             read->Abort();
         }
         return false;
     }
-    if (id) {
-        *id = newId;
-    }
-    if (transfer->done_) {
-        // The service failed at once and said so through the notifications, events and all.
-        return true;
-    }
-    if (!read) {
-        transfer->done_ = true;
+    const bool refusedAtOnce =
+        transfer->failDeferred_ ||
+        (transfer->deferredCompletion_ && !transfer->deferredCompletion_->transportOk);
+    if (!read || refusedAtOnce) {
+        // A read the service refused at once: False, and no event for it, as for one that
+        // never started; DownloadDone stays False.
+        if (read) {
+            transfer->read_ = std::move(read);
+        }
+        transfer->Discard();
         transfer->owner_ = nullptr;
         active_.erase(newId);
         RememberOutcome(newId, DownloadOutcome::Failed);
         UpdateTicking();
         return false;
     }
+    if (id) {
+        *id = newId;
+    }
     transfer->read_ = std::move(read);
+    // A read that progressed or even finished while it was being started goes on now.
+    transfer->RunDeferred();
     return true;
 }
 
@@ -242,7 +340,7 @@ void Downloader::Tick() {
     const std::int64_t now = clock_.NowMilliseconds();
     std::vector<std::shared_ptr<Transfer>> stalled;
     for (auto& [id, transfer] : active_) {
-        if (now - transfer->lastActivity_ >= stallMilliseconds_) {
+        if (transfer->Stalled(now, stallMilliseconds_)) {
             stalled.push_back(transfer);
         }
     }

@@ -4,33 +4,22 @@
 
 #include "control/win32_viewer.h"
 
-#include "com/class_factory.h"
-#include "com/module.h"
+#include "com/server_exports.h"
 
 #include <olectl.h>
-
-#include <cwchar>
 
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    folivex::com::Module::OnDllMain(reason, reserved);
-    return TRUE;
+    return folivex::com::ServerDllMain(reason, reserved);
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    if (!object) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (!IsEqualCLSID(clsid, CLSID_Viewer)) {
-        return CLASS_E_CLASSNOTAVAILABLE;
-    }
-    return folivex::com::GetClassObject<folivex::Viewer>(riid, object);
+    return folivex::com::ServerGetClassObject<folivex::Viewer>(clsid, riid, object);
 }
 
 STDAPI DllCanUnloadNow() {
-    return folivex::com::Module::CanUnload() ? S_OK : S_FALSE;
+    return folivex::com::ServerCanUnloadNow();
 }
 
 STDAPI DllRegisterServer() {
@@ -44,9 +33,9 @@ STDAPI DllUnregisterServer() {
 // regsvr32 /i:user [/u] Folivex.dll registers for the current user only, below
 // HKEY_CURRENT_USER\Software\Classes, which needs no administrator rights.
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
-    const bool perUser = commandLine && ::_wcsicmp(commandLine, L"user") == 0;
-    const auto scope =
-        perUser ? folivex::RegistrationScope::User : folivex::RegistrationScope::Machine;
+    const auto scope = folivex::com::InstallCommandAsksForUser(commandLine)
+                           ? folivex::RegistrationScope::User
+                           : folivex::RegistrationScope::Machine;
     return install ? folivex::RegisterServer(scope) : folivex::UnregisterServer(scope);
 }
 

@@ -46,10 +46,18 @@ RegistrationPlan MakeRegistrationPlan(const std::wstring& dllPath, bool win64,
     add(std::wstring(kVersionedProgId) + L"\\CLSID", L"", kClassId);
     plan.ownedKeys.push_back(kVersionedProgId);
 
-    if (typeLibraryKeys == TypeLibraryKeys::InPlan) {
-        const std::wstring libKey = std::wstring(L"TypeLib\\") + kLibraryId;
+    const std::wstring libKey = std::wstring(L"TypeLib\\") + kLibraryId;
+    // The library's own locale (1033) is where the platform registers it; an automation
+    // marshaler that looks under locale 0 only (Wine's) finds it there too, so that callers in
+    // the multithreaded apartment reach _Viewer and __Viewer early-bound through proxies.
+    const std::wstring neutralKey = libKey + L"\\1.0\\0\\" + (win64 ? L"win64" : L"win32");
+    if (typeLibraryKeys == TypeLibraryKeys::ByPlatform) {
+        add(neutralKey, L"", dllPath);
+        // Only this architecture's entry: the other one's may stand beside it.
+        plan.ownedKeys.push_back(neutralKey);
+    } else {
         add(libKey + L"\\1.0", L"", L"Folivex");
-        add(libKey + L"\\1.0\\0\\" + (win64 ? L"win64" : L"win32"), L"", dllPath);
+        add(neutralKey, L"", dllPath);
         add(libKey + L"\\1.0\\FLAGS", L"", L"0");
         add(libKey + L"\\1.0\\HELPDIR", L"", DirectoryOf(dllPath));
         plan.ownedKeys.push_back(libKey);

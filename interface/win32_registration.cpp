@@ -4,6 +4,7 @@
 
 #include "com/com_ptr.h"
 #include "com/module.h"
+#include "com/server_exports.h"
 #include "com/unique_handle.h"
 
 #include <oleauto.h>
@@ -35,17 +36,7 @@ com::UniqueRegistryKey OpenClassesRoot(RegistrationScope scope) {
 }
 
 HRESULT WriteValue(HKEY root, const RegistryValue& value) {
-    HKEY raw = nullptr;
-    LONG status = ::RegCreateKeyExW(root, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                    &raw, nullptr);
-    if (status != ERROR_SUCCESS) {
-        return HRESULT_FROM_WIN32(status);
-    }
-    com::UniqueRegistryKey key(raw);
-    status = ::RegSetValueExW(key.Get(), value.name.empty() ? nullptr : value.name.c_str(), 0,
-                              REG_SZ, reinterpret_cast<const BYTE*>(value.data.c_str()),
-                              static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
-    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+    return com::WriteRegistryString(root, value.key, value.name, value.data);
 }
 
 RegistrationPlan Plan(RegistrationScope scope) {
@@ -57,11 +48,9 @@ RegistrationPlan Plan(RegistrationScope scope) {
 HRESULT RemovePlan(HKEY root, const RegistrationPlan& plan) {
     HRESULT result = S_OK;
     for (const std::wstring& key : plan.ownedKeys) {
-        const LONG status = ::RegDeleteTreeW(root, key.c_str());
-        if (status == ERROR_SUCCESS) {
-            ::RegDeleteKeyW(root, key.c_str());
-        } else if (status != ERROR_FILE_NOT_FOUND && status != ERROR_PATH_NOT_FOUND) {
-            result = HRESULT_FROM_WIN32(status);
+        const HRESULT hr = com::DeleteRegistryTree(root, key);
+        if (FAILED(hr)) {
+            result = hr;
         }
     }
     return result;
@@ -103,11 +92,17 @@ HRESULT UnregisterServer(RegistrationScope scope) {
     if (!root) {
         return SELFREG_E_CLASS;
     }
+    const HRESULT removed = RemovePlan(root.Get(), Plan(scope));
     if (scope == RegistrationScope::Machine) {
+        // The neutral locale's key goes when no architecture is left in it, so that the
+        // platform's removal finds the library key empty and removes it whole.
+        const std::wstring neutral =
+            std::wstring(L"TypeLib\\") + registration::kLibraryId + L"\\1.0\\0";
+        ::RegDeleteKeyW(root.Get(), neutral.c_str());
         // A library that is not registered (any more) is no reason to keep the class keys.
         ::UnRegisterTypeLib(kLibraryId, 1, 0, 1033, kSysKind);
     }
-    return FAILED(RemovePlan(root.Get(), Plan(scope))) ? SELFREG_E_CLASS : S_OK;
+    return FAILED(removed) ? SELFREG_E_CLASS : S_OK;
 }
 
 } // namespace folivex

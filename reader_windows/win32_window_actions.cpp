@@ -1,5 +1,7 @@
 #include "reader_windows/win32_window_actions.h"
 
+#include "reader_windows/win32_window_tree.h"
+
 #include <windows.h>
 
 namespace folivex {
@@ -17,6 +19,11 @@ void Win32WindowActions::PostClose(WindowHandle window) {
 }
 
 void Win32WindowActions::Enable(WindowHandle window, bool enable) {
+    // EnableWindow waits for the window's thread; one that has stopped answering is left as it
+    // is rather than holding the caller.
+    if (!Win32WindowAnswers(window, Win32WindowTree::kAnswerTimeoutMs)) {
+        return;
+    }
     // The result is the previous state, not success.
     EnableWindow(ToHwnd(window), enable ? TRUE : FALSE);
 }

@@ -29,16 +29,56 @@ std::int32_t Win32WindowTree::ClassName(WindowHandle window, std::span<char> buf
 }
 
 std::intptr_t Win32WindowTree::TextLength(WindowHandle window) {
-    return static_cast<std::intptr_t>(SendMessageA(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0));
+    return Ask(window, WM_GETTEXTLENGTH, 0, 0);
 }
 
 std::intptr_t Win32WindowTree::Text(WindowHandle window, std::span<char> buffer) {
     if (buffer.empty()) {
         return 0;
     }
-    return static_cast<std::intptr_t>(SendMessageA(ToHwnd(window), WM_GETTEXT,
-                                                   static_cast<WPARAM>(buffer.size()),
-                                                   reinterpret_cast<LPARAM>(buffer.data())));
+    return Ask(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+}
+
+std::intptr_t Win32WindowTree::Ask(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+    HWND hwnd = ToHwnd(window);
+    const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (thread == 0) {
+        return 0;
+    }
+    if (thread == GetCurrentThreadId()) {
+        return static_cast<std::intptr_t>(SendMessageA(hwnd, message, wParam, lParam));
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (thread == hungThread_ && now - hungSince_ < kHungThreadPauseMs) {
+        return 0;
+    }
+    DWORD_PTR result = 0;
+    // SMTO_NORMAL: messages other threads send us meanwhile are still answered, so a component
+    // thread that is itself waiting on this one cannot deadlock the two.
+    if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             kAnswerTimeoutMs, &result)) {
+        if (IsWindow(hwnd)) {
+            hungThread_ = thread;
+            hungSince_ = GetTickCount64();
+        }
+        return 0;
+    }
+    return static_cast<std::intptr_t>(result);
+}
+
+bool Win32WindowAnswers(WindowHandle window, unsigned timeoutMs) {
+    HWND hwnd = ToHwnd(window);
+    const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (thread == 0) {
+        return false;
+    }
+    if (thread == GetCurrentThreadId()) {
+        return true;
+    }
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs,
+                               &ignored) != 0;
 }
 
 WindowHandle Win32WindowTree::FirstChild(WindowHandle window) {

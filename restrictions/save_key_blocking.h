@@ -39,28 +39,56 @@ constexpr bool ShouldSwallowKey(int hookCode, std::uint32_t message, std::uint32
            ctrlDown && shiftDown;
 }
 
-// Ctrl and Shift as the hook itself has seen them go down and up. The platform's asynchronous
-// key state can lag behind the events a low-level hook is handed (seen under Wine right after
-// the hook was installed: S came with Ctrl and Shift pressed just before it, yet read as up), so
-// the hook counts a modifier as down when either says so. Trivially destructible, so that a
-// thread can keep one for its hook.
-struct HeldModifiers {
-    bool ctrl = false;
-    bool shift = false;
+// One modifier as the hook itself has seen it go down and up.
+struct SeenModifier {
+    bool down = false;           // a press seen, its release not (yet)
+    std::uint32_t pressedAt = 0; // the press's event time, in milliseconds
+};
 
-    constexpr void Observe(std::uint32_t message, std::uint32_t virtualKey) {
+// Ctrl and Shift as the hook itself has seen them. The platform's asynchronous key state can lag
+// behind the events a low-level hook is handed (seen under Wine right after the hook was
+// installed: S came with Ctrl and Shift pressed just before it, yet read as up, and a key once
+// read as down could read as up at the next event), so a press the hook saw also counts, but only
+// to bridge that lag: for kLagBridgeMs after the press, on the events' own clock. Beyond that the
+// asynchronous state alone decides, so a release the hook never saw (it went to the secure
+// desktop, the hook timed out, another hook swallowed it) cannot leave a modifier down for good.
+// Trivially destructible, so that a thread can keep one for its hook.
+struct HeldModifiers {
+    static constexpr std::uint32_t kLagBridgeMs = 100;
+
+    SeenModifier ctrl;
+    SeenModifier shift;
+
+    constexpr void Observe(std::uint32_t message, std::uint32_t virtualKey, std::uint32_t time) {
         namespace kh = keyboard_hook;
         const bool down = message == kh::kKeyDown || message == kh::kSysKeyDown;
         const bool up = message == kh::kKeyUp || message == kh::kSysKeyUp;
         if (!down && !up) {
             return;
         }
+        SeenModifier* seen = nullptr;
         // VK_SHIFT, VK_LSHIFT, VK_RSHIFT; VK_CONTROL, VK_LCONTROL, VK_RCONTROL.
         if (virtualKey == 0x10 || virtualKey == 0xA0 || virtualKey == 0xA1) {
-            shift = down;
+            seen = &shift;
         } else if (virtualKey == 0x11 || virtualKey == 0xA2 || virtualKey == 0xA3) {
-            ctrl = down;
+            seen = &ctrl;
         }
+        if (!seen) {
+            return;
+        }
+        if (up) {
+            *seen = SeenModifier{};
+        } else if (!seen->down) {
+            // A held key repeats its press; the first one starts the bridge.
+            *seen = SeenModifier{true, time};
+        }
+    }
+
+    // Whether the modifier counts as down for an event at `now` (event time, milliseconds,
+    // wrapping) while the asynchronous state says `asyncDown`.
+    static constexpr bool Down(const SeenModifier& seen, bool asyncDown, std::uint32_t now) {
+        return asyncDown ||
+               (seen.down && static_cast<std::uint32_t>(now - seen.pressedAt) < kLagBridgeMs);
     }
 };
 

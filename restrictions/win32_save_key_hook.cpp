@@ -16,7 +16,7 @@ thread_local ThreadSaveKeyClaims* t_threadClaims = nullptr;
 void TouchLastKeyEvent() {
     volatile DWORD* flags = &t_lastKeyEvent.flags;
     *flags = *flags;
-    volatile bool* ctrl = &t_heldModifiers.ctrl;
+    volatile bool* ctrl = &t_heldModifiers.ctrl.down;
     *ctrl = *ctrl;
 }
 
@@ -27,13 +27,13 @@ LRESULT CALLBACK SaveKeyHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (IsExaminedKeyMessage(code, message) && lParam != 0) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         std::memcpy(&t_lastKeyEvent, event, sizeof(KBDLLHOOKSTRUCT));
-        t_heldModifiers.Observe(message, event->vkCode);
+        t_heldModifiers.Observe(message, event->vkCode, event->time);
         // The asynchronous state: GetKeyState lags behind the input stream and does not follow
         // keys that went to other threads' windows.
-        const bool ctrlDown =
-            KeyStateIsDown(::GetAsyncKeyState(VK_CONTROL)) || t_heldModifiers.ctrl;
-        const bool shiftDown =
-            KeyStateIsDown(::GetAsyncKeyState(VK_SHIFT)) || t_heldModifiers.shift;
+        const bool ctrlDown = HeldModifiers::Down(
+            t_heldModifiers.ctrl, KeyStateIsDown(::GetAsyncKeyState(VK_CONTROL)), event->time);
+        const bool shiftDown = HeldModifiers::Down(
+            t_heldModifiers.shift, KeyStateIsDown(::GetAsyncKeyState(VK_SHIFT)), event->time);
         if (ShouldSwallowKey(code, message, event->vkCode, ctrlDown, shiftDown)) {
             return -1;
         }

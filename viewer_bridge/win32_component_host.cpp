@@ -2,6 +2,7 @@
 
 #include "com/bstr.h"
 #include "com/error_info.h"
+#include "com/excep_info.h"
 #include "com/variant.h"
 
 #include <docobj.h>
@@ -42,13 +43,13 @@ HResult ComponentHost::CallDispatch(DISPID id, WORD flags, DISPPARAMS& params, V
     // The call may end in our own teardown (a handler releasing the control): hold the
     // component for its duration.
     com::ComPtr<IDispatch> component = dispatch_;
-    EXCEPINFO exception = {};
+    com::ExcepInfo exception;
     UINT argError = 0;
     com::ClearError();
     HRESULT hr = component->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                                   &exception, &argError);
+                                   exception.Out(), &argError);
     if (hr == DISP_E_EXCEPTION) {
-        return com::RaiseFromExcepInfo(exception);
+        return com::RaiseFromExcepInfo(exception.Get());
     }
     return hr;
 }
@@ -56,8 +57,8 @@ HResult ComponentHost::CallDispatch(DISPID id, WORD flags, DISPPARAMS& params, V
 HResult ComponentHost::Invoke(int dispid, std::span<const ComponentArg> args) {
     // DISPPARAMS holds the arguments last first.
     std::vector<VARIANTARG> variants(args.size());
+    // Sized once: the arguments point into it.
     std::vector<com::Bstr> strings(args.size());
-    std::vector<BSTR> references(args.size(), nullptr);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const ComponentArg& arg = args[i];
         VARIANTARG& v = variants[args.size() - 1 - i];
@@ -82,9 +83,8 @@ HResult ComponentHost::Invoke(int dispid, std::span<const ComponentArg> args) {
             break;
         case ComponentArg::Kind::StringRef:
             strings[i] = com::Bstr(*static_cast<std::wstring*>(arg.target));
-            references[i] = strings[i].Detach();
             v.vt = VT_BSTR | VT_BYREF;
-            v.pbstrVal = &references[i];
+            v.pbstrVal = strings[i].InOut();
             break;
         }
     }
@@ -95,24 +95,22 @@ HResult ComponentHost::Invoke(int dispid, std::span<const ComponentArg> args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i].kind == ComponentArg::Kind::StringRef) {
             // The component may have replaced the string it was lent.
-            *static_cast<std::wstring*>(args[i].target) = com::Bstr::ToString(references[i]);
-            ::SysFreeString(references[i]);
+            *static_cast<std::wstring*>(args[i].target) = strings[i].ToString();
         }
     }
     return hr;
 }
 
 HResult ComponentHost::PutSource(const std::wstring& path) {
-    BSTR value = ::SysAllocStringLen(path.data(), static_cast<UINT>(path.size()));
+    com::Bstr value(path);
     VARIANTARG arg;
     ::VariantInit(&arg);
     arg.vt = VT_BSTR | VT_BYREF;
-    arg.pbstrVal = &value;
+    arg.pbstrVal = value.InOut();
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params = {&arg, &named, 1, 1};
     const HResult hr =
         CallDispatch(component_member::kSource, DISPATCH_PROPERTYPUT, params, nullptr);
-    ::SysFreeString(value);
     return hr;
 }
 

@@ -36,6 +36,8 @@ public:
     HRESULT CreationResult() const { return hosted_.CreationResult(); }
     HWND SiteWindow() const { return hosted_.SiteWindow(); }
     IDispatch* Dispatch() const { return dispatch_.Get(); }
+    // The component's site: its active object, its window, what it tells its container.
+    com::HostedControl& Hosted() { return hosted_; }
 
     // ViewerComponent
     HResult Invoke(int dispid, std::span<const ComponentArg> args) override;

@@ -95,6 +95,28 @@ TEST(DocumentSource, PlainFileNamesStayInTheirDirectory) {
     EXPECT_FALSE(IsPlainFileName(L"a.pdf:stream"));
 }
 
+TEST(DocumentSource, DeviceNamesAreRefusedWithOrWithoutExtension) {
+    for (const wchar_t* name :
+         {L"CON", L"prn", L"Aux", L"nul", L"NUL.pdf", L"nul.tar.gz", L"com1", L"COM9.pdf", L"lpt1",
+          L"LPT9.txt", L"con .pdf", L"conin$", L"CONOUT$.pdf"}) {
+        EXPECT_TRUE(IsDeviceName(name)) << name;
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+    }
+    for (const wchar_t* name : {L"com0", L"COM10", L"lpt", L"console.pdf", L"nul_report.pdf",
+                                L"a.con", L"auxiliary.pdf", L"my nul.pdf", L""}) {
+        EXPECT_FALSE(IsDeviceName(name)) << name;
+    }
+    EXPECT_TRUE(IsPlainFileName(L"console.pdf"));
+    EXPECT_TRUE(IsPlainFileName(L"a.con"));
+}
+
+TEST(DocumentSource, TheBesideNameKeepsDirectoryAndExtension) {
+    EXPECT_EQ(BesideCopyName(L"C:\\TEMP\\a.pdf"), L"C:\\TEMP\\a (2).pdf");
+    EXPECT_EQ(BesideCopyName(L"C:\\TEMP\\a.b.xfdf"), L"C:\\TEMP\\a.b (2).xfdf");
+    EXPECT_EQ(BesideCopyName(L"C:\\TE.MP\\doc"), L"C:\\TE.MP\\doc (2)");
+    EXPECT_EQ(BesideCopyName(L"C:\\TEMP\\.pdf"), L"C:\\TEMP\\.pdf (2)");
+}
+
 TEST(DocumentSource, SamePathIgnoresCaseAndSeparatorSpelling) {
     EXPECT_TRUE(SameFilePath(L"C:\\TEMP\\a.pdf", L"c:\\temp\\A.PDF"));
     EXPECT_TRUE(SameFilePath(L"C:\\TEMP/a.pdf", L"C:\\TEMP\\a.pdf"));

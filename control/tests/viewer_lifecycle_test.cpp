@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace folivex {
 namespace {
 
@@ -117,7 +120,7 @@ TEST(Termination, DeletesOnlyTheDownloadedCopyThenRemovesTheHook) {
     state.Path = L"C:\\docs\\local.pdf";
 
     int hookRemovals = 0;
-    TerminateViewer(state, fs, [&] {
+    TerminateViewer(state, fs, nullptr, [&] {
         ++hookRemovals;
         EXPECT_TRUE(fs.HasFile(L"C:\\docs\\local.pdf"));
     });
@@ -126,7 +129,7 @@ TEST(Termination, DeletesOnlyTheDownloadedCopyThenRemovesTheHook) {
     EXPECT_EQ(hookRemovals, 1);
 
     state.CurrentTempFile = L"C:\\TEMP\\copy.pdf";
-    TerminateViewer(state, fs, [&] {
+    TerminateViewer(state, fs, nullptr, [&] {
         ++hookRemovals;
         EXPECT_FALSE(fs.HasFile(L"C:\\TEMP\\copy.pdf")) << "the copy goes first";
     });
@@ -138,13 +141,31 @@ TEST(Termination, ACopyInUseOrAlreadyGoneIsLeftAlone) {
     fs.AddFile(L"C:\\TEMP\\copy.pdf", "%PDF-", MemoryFileSystem::File::Locked());
     ViewerState state;
     state.CurrentTempFile = L"C:\\TEMP\\copy.pdf";
-    TerminateViewer(state, fs, nullptr);
+    TerminateViewer(state, fs, nullptr, nullptr);
     EXPECT_TRUE(fs.HasFile(L"C:\\TEMP\\copy.pdf"));
 
     state.CurrentTempFile = L"C:\\TEMP\\gone.pdf";
     int hookRemovals = 0;
-    TerminateViewer(state, fs, [&] { ++hookRemovals; });
+    TerminateViewer(state, fs, nullptr, [&] { ++hookRemovals; });
     EXPECT_EQ(hookRemovals, 1);
+}
+
+TEST(Termination, TheComponentLetsGoOfItsCopyBeforeTheCopyIsDeleted) {
+    MemoryFileSystem fs;
+    // The component keeps the document it shows open until it is closed.
+    fs.AddFile(L"C:\\TEMP\\copy.pdf", "%PDF-", MemoryFileSystem::File::Locked());
+    ViewerState state;
+    state.CurrentTempFile = L"C:\\TEMP\\copy.pdf";
+    std::vector<std::string> steps;
+    TerminateViewer(
+        state, fs,
+        [&] {
+            steps.push_back("close");
+            fs.FileAt(L"C:\\TEMP\\copy.pdf").locked = false;
+        },
+        [&] { steps.push_back(fs.HasFile(L"C:\\TEMP\\copy.pdf") ? "hook, copy left" : "hook"); });
+    EXPECT_EQ(steps, (std::vector<std::string>{"close", "hook"}));
+    EXPECT_FALSE(fs.HasFile(L"C:\\TEMP\\copy.pdf"));
 }
 
 } // namespace

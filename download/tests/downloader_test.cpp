@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -289,7 +290,7 @@ TEST_F(DownloaderTest, TwoDownloadsShareOneDoneFlagButKeepTheirOwnOutcome) {
     EXPECT_EQ(downloader->Outcome(999), DownloadOutcome::Unknown);
 }
 
-TEST_F(DownloaderTest, RefusedReadReturnsFalseAndAnImmediateFailureIsReported) {
+TEST_F(DownloaderTest, ARefusedReadReturnsFalseWithNoEventInsideTheCall) {
     service.refuse = true;
     std::wstring url = L"http://host/doc.pdf";
     std::wstring file = L"C:\\TEMP\\doc.pdf";
@@ -299,14 +300,16 @@ TEST_F(DownloaderTest, RefusedReadReturnsFalseAndAnImmediateFailureIsReported) {
     EXPECT_FALSE(clock.Ticking());
 
     service.refuse = false;
+    // Refused through the notifications before StartRead returned: the same as no read at all.
     service.failAtOnce = true;
     events.log.clear();
     DownloadId id = 0;
-    EXPECT_TRUE(downloader->BeginDownload(url, file, &id));
-    EXPECT_THAT(events.log, ElementsAre(L"Started C:\\TEMP\\doc.pdf", L"Error C:\\TEMP\\doc.pdf",
-                                        L"Complete 0 C:\\TEMP\\doc.pdf done"));
-    EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Failed);
+    EXPECT_FALSE(downloader->BeginDownload(url, file, &id));
+    EXPECT_THAT(events.log, ElementsAre(L"Started C:\\TEMP\\doc.pdf"));
+    EXPECT_EQ(downloader->DownloadDone(), kAutoFalse);
+    EXPECT_EQ(id, 0u);
     EXPECT_FALSE(clock.Ticking());
+    EXPECT_THAT(files.FilesIn(L"C:\\TEMP"), IsEmpty());
 }
 
 TEST_F(DownloaderTest, HandlersMayReleaseTheControlAtAnyEvent) {
@@ -393,6 +396,80 @@ TEST_F(DownloaderTest, ThrowingHandlerDoesNotStopTheDownload) {
     service.Last().Deliver("%PDF-1.4", 4);
     EXPECT_EQ(files.Content(L"C:\\TEMP\\doc.pdf"), "%PDF-1.4");
     EXPECT_EQ(events.log.back(), L"Complete 8 C:\\TEMP\\doc.pdf done");
+}
+
+// A handler that keeps the host busy (a message box in DownloadProgress) lets the transport's
+// notifications in; none of them becomes an event inside the handler, and the handler's time
+// does not count as a stall.
+TEST_F(DownloaderTest, NoEventOfADownloadIsRaisedInsideOneOfItsHandlers) {
+    downloader->SetStallMilliseconds(1000);
+    const DownloadId id = Begin();
+    auto& read = service.Last();
+    int depth = 0;
+    int deepest = 0;
+    bool first = true;
+    events.onProgress = [&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (first) {
+            first = false;
+            // Inside the handler: more progress, the rest of the body, the end, and much time.
+            read.Data("-1.4 more");
+            read.Progress(8, 13);
+            read.Progress(13, 13);
+            read.Complete();
+            clock.Advance(5000);
+            EXPECT_EQ(events.log.size(), 1u) << "nothing raised inside the handler";
+            EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Pending);
+        }
+        --depth;
+    };
+    events.onComplete = [&] { ++depth, deepest = std::max(deepest, depth), --depth; };
+    read.Data("%PDF");
+    read.Progress(4, 13);
+    EXPECT_EQ(deepest, 1);
+    // Only the latest step that came meanwhile follows, then the end.
+    EXPECT_THAT(events.log,
+                ElementsAre(L"Progress 4/13 C:\\TEMP\\doc.pdf", L"Progress 13/13 C:\\TEMP\\doc.pdf",
+                            L"Complete 13 C:\\TEMP\\doc.pdf done"));
+    EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Succeeded);
+    EXPECT_EQ(files.Content(L"C:\\TEMP\\doc.pdf"), "%PDF-1.4 more");
+}
+
+TEST_F(DownloaderTest, TheStallClockRestartsWhenTheHandlerReturns) {
+    downloader->SetStallMilliseconds(1000);
+    const DownloadId id = Begin();
+    auto& read = service.Last();
+    events.onProgress = [&] { clock.Advance(3000); };
+    read.Data("%PDF");
+    read.Progress(4, 100);
+    EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Pending)
+        << "the handler's time is not a stall";
+    events.onProgress = nullptr;
+    clock.Advance(500);
+    EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Pending);
+    // Silence after the handler still counts.
+    clock.Advance(1500);
+    EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Failed);
+    EXPECT_TRUE(read.aborted);
+}
+
+TEST_F(DownloaderTest, AFailureInsideAHandlerIsRaisedAfterIt) {
+    const DownloadId id = Begin();
+    auto& read = service.Last();
+    events.onProgress = [&] {
+        files.FailWritesAfter(0);
+        read.Data("more");
+        EXPECT_EQ(events.log.size(), 1u);
+    };
+    read.Data("%PDF");
+    read.Progress(4, 100);
+    EXPECT_THAT(events.log,
+                ElementsAre(L"Progress 4/100 C:\\TEMP\\doc.pdf", L"Error C:\\TEMP\\doc.pdf",
+                            L"Complete 0 C:\\TEMP\\doc.pdf done"));
+    EXPECT_EQ(downloader->Outcome(id), DownloadOutcome::Failed);
+    EXPECT_TRUE(read.aborted);
+    EXPECT_THAT(files.FilesIn(L"C:\\TEMP"), IsEmpty());
 }
 
 } // namespace

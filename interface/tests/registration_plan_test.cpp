@@ -45,6 +45,25 @@ TEST(RegistrationPlan, ClassKeysAContainerAndAnObjectBrowserNeed) {
     EXPECT_FALSE(FindValue(plan, L"TypeLib\\{879F905D-66EC-4BC0-A8DB-DA2E919B3F75}\\1.0"));
 }
 
+// The platform registers the library under its locale, 409; a marshaler that looks under
+// locale 0 only must find it too, and unregistering one architecture leaves the other's.
+TEST(RegistrationPlan, MachinePlanAddsTheNeutralLocaleEntryOfItsArchitectureOnly) {
+    const std::wstring lib = L"TypeLib\\{879F905D-66EC-4BC0-A8DB-DA2E919B3F75}\\1.0\\0\\";
+    for (const bool win64 : {false, true}) {
+        const std::wstring dll = win64 ? L"C:\\x64\\Folivex.dll" : L"C:\\x86\\Folivex.dll";
+        const RegistrationPlan plan = MakeRegistrationPlan(dll, win64, TypeLibraryKeys::ByPlatform);
+        const std::wstring mine = lib + (win64 ? L"win64" : L"win32");
+        const std::wstring other = lib + (win64 ? L"win32" : L"win64");
+        ASSERT_TRUE(FindValue(plan, mine));
+        EXPECT_EQ(FindValue(plan, mine)->data, dll);
+        EXPECT_FALSE(FindValue(plan, other));
+        for (const std::wstring& owned : plan.ownedKeys) {
+            EXPECT_TRUE(owned.rfind(L"TypeLib", 0) != 0 || owned == mine)
+                << "unregistration would remove more of the library than this entry";
+        }
+    }
+}
+
 TEST(RegistrationPlan, PerUserPlanCarriesTheTypeLibraryKeys) {
     const std::wstring dll = L"C:\\Users\\me\\Folivex.dll";
     const RegistrationPlan plan = MakeRegistrationPlan(dll, true, TypeLibraryKeys::InPlan);

@@ -17,6 +17,9 @@
 // writing it (even unmodified), so the tool copies the whole library into a new one made by
 // CreateTypeLib2 instead, member by member, through the documented interfaces only.
 
+#include "com/apartment.h"
+#include "com/bstr.h"
+
 #include <windows.h>
 #include <oleauto.h>
 #include <wrl/client.h>
@@ -29,6 +32,7 @@
 
 namespace {
 
+namespace com = folivex::com;
 using Microsoft::WRL::ComPtr;
 
 const GUID kStringDefault = {
@@ -52,26 +56,6 @@ void Check(HRESULT hr, const char* what) {
         throw Failure(what, hr);
     }
 }
-
-class OwnedBstr {
-public:
-    OwnedBstr() = default;
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-    ~OwnedBstr() { ::SysFreeString(value_); }
-    BSTR* Out() {
-        ::SysFreeString(value_);
-        value_ = nullptr;
-        return &value_;
-    }
-    BSTR Get() const { return value_; }
-    std::wstring Text() const {
-        return value_ ? std::wstring(value_, ::SysStringLen(value_)) : std::wstring();
-    }
-
-private:
-    BSTR value_ = nullptr;
-};
 
 struct CustDataHolder {
     CUSTDATA data{};
@@ -176,9 +160,9 @@ private:
         Check(source_->GetLibAttr(&attr), "GetLibAttr");
         const TLIBATTR lib = *attr;
         source_->ReleaseTLibAttr(attr);
-        OwnedBstr name;
-        OwnedBstr doc;
-        OwnedBstr helpFile;
+        com::Bstr name;
+        com::Bstr doc;
+        com::Bstr helpFile;
         DWORD helpContext = 0;
         Check(source_->GetDocumentation(-1, name.Out(), doc.Out(), &helpContext, helpFile.Out()),
               "GetDocumentation(library)");
@@ -188,7 +172,7 @@ private:
         Check(target_->SetLcid(lib.lcid), "SetLcid");
         Check(target_->SetLibFlags(lib.wLibFlags), "SetLibFlags");
         if (doc.Get()) {
-            std::wstring text = UnescapeHelp(doc.Text());
+            std::wstring text = UnescapeHelp(doc.ToString());
             Check(target_->SetDocString(text.data()), "SetDocString");
         }
         if (helpFile.Get()) {
@@ -227,8 +211,8 @@ private:
         ComPtr<ITypeInfo> info = SourceInfo(index);
         auto attrHolder = GetTypeAttr(info.Get());
         const TYPEATTR* attr = attrHolder->Get();
-        OwnedBstr name;
-        OwnedBstr doc;
+        com::Bstr name;
+        com::Bstr doc;
         DWORD helpContext = 0;
         Check(info->GetDocumentation(MEMBERID_NIL, name.Out(), doc.Out(), &helpContext, nullptr),
               "GetDocumentation(type)");
@@ -240,7 +224,7 @@ private:
         Check(created2->SetVersion(attr->wMajorVerNum, attr->wMinorVerNum), "SetVersion(type)");
         Check(created2->SetAlignment(attr->cbAlignment), "SetAlignment");
         if (doc.Get()) {
-            std::wstring text = UnescapeHelp(doc.Text());
+            std::wstring text = UnescapeHelp(doc.ToString());
             Check(created2->SetDocString(text.data()), "SetDocString(type)");
         }
         Check(created2->SetHelpContext(helpContext), "SetHelpContext(type)");
@@ -405,25 +389,26 @@ private:
         // IDL names each accessor's parameter after its property and gives both one help string.
         std::vector<BSTR> names(desc->cParams + 1, nullptr);
         UINT count = 0;
-        Check(info->GetNames(desc->memid, names.data(), static_cast<UINT>(names.size()), &count),
-              "GetNames");
+        const HRESULT gotNames =
+            info->GetNames(desc->memid, names.data(), static_cast<UINT>(names.size()), &count);
+        std::vector<com::Bstr> ownedNames;
+        for (BSTR name : names) {
+            ownedNames.push_back(com::Bstr::Attach(name));
+        }
+        Check(gotNames, "GetNames");
         // A property put's value parameter takes no name of its own (it is the property's).
         if ((desc->invkind & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF)) &&
             count > static_cast<UINT>(desc->cParams)) {
             count = desc->cParams;
         }
-        const HRESULT named = created->SetFuncAndParamNames(index, names.data(), count);
-        for (BSTR name : names) {
-            ::SysFreeString(name);
-        }
-        Check(named, "SetFuncAndParamNames");
+        Check(created->SetFuncAndParamNames(index, names.data(), count), "SetFuncAndParamNames");
 
-        OwnedBstr doc;
+        com::Bstr doc;
         DWORD helpContext = 0;
         Check(info->GetDocumentation(desc->memid, nullptr, doc.Out(), &helpContext, nullptr),
               "GetDocumentation(function)");
         if (doc.Get()) {
-            std::wstring text = UnescapeHelp(doc.Text());
+            std::wstring text = UnescapeHelp(doc.ToString());
             Check(created->SetFuncDocString(index, text.data()), "SetFuncDocString");
         }
         Check(created->SetFuncHelpContext(index, helpContext), "SetFuncHelpContext");
@@ -452,13 +437,13 @@ private:
         copy.elemdescVar.tdesc = CopyTypeDesc(info, desc->elemdescVar.tdesc, created, storage);
         Check(created->AddVarDesc(index, &copy), "AddVarDesc");
 
-        OwnedBstr name;
-        OwnedBstr doc;
+        com::Bstr name;
+        com::Bstr doc;
         DWORD helpContext = 0;
         Check(info->GetDocumentation(desc->memid, name.Out(), doc.Out(), &helpContext, nullptr),
               "GetDocumentation(variable)");
         Check(created->SetVarName(index, name.Get()), "SetVarName");
-        std::wstring text = memberNamesAsHelp ? name.Text() : UnescapeHelp(doc.Text());
+        std::wstring text = memberNamesAsHelp ? name.ToString() : UnescapeHelp(doc.ToString());
         if (memberNamesAsHelp || doc.Get()) {
             Check(created->SetVarDocString(index, text.data()), "SetVarDocString");
         }
@@ -475,23 +460,8 @@ private:
     std::vector<ComPtr<ICreateTypeInfo2>> created_;
 };
 
-class ComApartment {
-public:
-    ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) {
-            ::CoUninitialize();
-        }
-    }
-
-private:
-    HRESULT hr_;
-};
-
 int Complete(const wchar_t* input, const wchar_t* output) {
-    ComApartment apartment;
+    com::Apartment apartment;
     ComPtr<ITypeLib> source;
     Check(::LoadTypeLibEx(input, REGKIND_NONE, &source), "LoadTypeLibEx");
     TLIBATTR* attr = nullptr;

@@ -64,7 +64,7 @@ function(folivex_type_library)
         target_compile_definitions(folivex_complete_typelib PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
         target_compile_options(folivex_complete_typelib PRIVATE -Wall -Wextra -Werror)
         target_link_options(folivex_complete_typelib PRIVATE -municode -static -static-libgcc -static-libstdc++)
-        target_link_libraries(folivex_complete_typelib PRIVATE oleaut32 ole32 uuid)
+        target_link_libraries(folivex_complete_typelib PRIVATE folivex_com oleaut32 ole32 uuid)
 
         # The build's own Wine prefix: a missing or foreign ~/.wine does not matter.
         set(prefix ${CMAKE_BINARY_DIR}/typelib-prefix)

@@ -34,17 +34,63 @@ TEST(SaveKeyDecision, EverythingElsePasses) {
 TEST(SaveKeyDecision, HeldModifiersFollowTheEventsTheHookSees) {
     namespace kh = keyboard_hook;
     HeldModifiers held;
-    held.Observe(kh::kKeyDown, 0xA2);    // left Ctrl
-    held.Observe(kh::kSysKeyDown, 0xA1); // right Shift, with Alt held
-    EXPECT_TRUE(held.ctrl && held.shift);
-    held.Observe(kh::kKeyDown, kh::kSaveKey);
-    held.Observe(0x0200, 0x11); // not a key message
-    EXPECT_TRUE(held.ctrl && held.shift);
-    held.Observe(kh::kKeyUp, 0x11);
-    EXPECT_FALSE(held.ctrl);
-    EXPECT_TRUE(held.shift);
-    held.Observe(kh::kSysKeyUp, 0x10);
-    EXPECT_FALSE(held.shift);
+    held.Observe(kh::kKeyDown, 0xA2, 1000);    // left Ctrl
+    held.Observe(kh::kSysKeyDown, 0xA1, 1001); // right Shift, with Alt held
+    EXPECT_TRUE(held.ctrl.down && held.shift.down);
+    held.Observe(kh::kKeyDown, kh::kSaveKey, 1002);
+    held.Observe(0x0200, 0x11, 1003); // not a key message
+    EXPECT_TRUE(held.ctrl.down && held.shift.down);
+    held.Observe(kh::kKeyUp, 0x11, 1004);
+    EXPECT_FALSE(held.ctrl.down);
+    EXPECT_TRUE(held.shift.down);
+    held.Observe(kh::kSysKeyUp, 0x10, 1005);
+    EXPECT_FALSE(held.shift.down);
+}
+
+// Decides S the way the hook does: each modifier from its seen record and the asynchronous state.
+bool Swallows(const HeldModifiers& held, std::uint32_t time, bool asyncCtrl, bool asyncShift) {
+    const bool ctrl = HeldModifiers::Down(held.ctrl, asyncCtrl, time);
+    const bool shift = HeldModifiers::Down(held.shift, asyncShift, time);
+    return ShouldSwallowKey(0, keyboard_hook::kKeyDown, keyboard_hook::kSaveKey, ctrl, shift);
+}
+
+TEST(SaveKeyDecision, APressSeenBridgesALaggingKeyStateOnly) {
+    namespace kh = keyboard_hook;
+    HeldModifiers held;
+    // Right after installation: the chord's presses came, the asynchronous state still says up.
+    held.Observe(kh::kKeyDown, 0x11, 5000);
+    held.Observe(kh::kKeyDown, 0x10, 5001);
+    EXPECT_TRUE(Swallows(held, 5002, false, false));
+    // A press whose key never showed as down stops counting once the lag is long past: its
+    // release was lost before the state caught up.
+    EXPECT_FALSE(Swallows(held, 5000 + HeldModifiers::kLagBridgeMs, false, false));
+    // The bridge is measured on the event clock, which wraps.
+    HeldModifiers wrapping;
+    wrapping.Observe(kh::kKeyDown, 0x11, 0xFFFFFFF0u);
+    wrapping.Observe(kh::kKeyDown, 0x10, 0xFFFFFFF0u);
+    EXPECT_TRUE(Swallows(wrapping, 5, false, false));
+}
+
+TEST(SaveKeyDecision, AReleaseTheHookNeverSawLeavesNoModifierDown) {
+    namespace kh = keyboard_hook;
+    constexpr std::uint32_t kLag = HeldModifiers::kLagBridgeMs;
+    HeldModifiers held;
+    // Ctrl+Shift+S typed normally: swallowed, whatever the state says within the lag.
+    held.Observe(kh::kKeyDown, 0x11, 100);
+    held.Observe(kh::kKeyDown, 0x10, 101);
+    EXPECT_TRUE(Swallows(held, 102, true, true));
+    EXPECT_TRUE(Swallows(held, 103, true, false)) << "a state that flickers back is bridged";
+    // Shift's release went where the hook cannot see; Ctrl+S once the lag is over passes.
+    EXPECT_FALSE(Swallows(held, 101 + kLag, true, false));
+    EXPECT_TRUE(held.shift.down) << "the hook still has not seen the release";
+    // The same with Ctrl lost and Shift+S.
+    held.Observe(kh::kKeyUp, 0x10, 1000);
+    held.Observe(kh::kKeyDown, 0x10, 1001);
+    EXPECT_FALSE(Swallows(held, 1002, false, true)) << "Ctrl's press is long past";
+    // Both pressed again: blocked again, whatever the lost releases left in the record.
+    held.Observe(kh::kKeyUp, 0x11, 1003);
+    held.Observe(kh::kKeyDown, 0x11, 1004);
+    EXPECT_TRUE(Swallows(held, 1005, false, false));
 }
 
 TEST(SaveKeyDecision, KeyStateBit15MeansDown) {

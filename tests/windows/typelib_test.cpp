@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -435,10 +436,10 @@ std::wstring GuidText(const GUID& guid) {
     return text;
 }
 
+// This program builds on its own, without the project's libraries: the string is owned here.
 std::wstring Take(BSTR value) {
-    std::wstring text = value ? std::wstring(value, ::SysStringLen(value)) : std::wstring();
-    ::SysFreeString(value);
-    return text;
+    const std::unique_ptr<OLECHAR, decltype(&::SysFreeString)> owned(value, &::SysFreeString);
+    return value ? std::wstring(value, ::SysStringLen(value)) : std::wstring();
 }
 
 std::string Narrow(const std::wstring& text) {

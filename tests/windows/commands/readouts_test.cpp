@@ -5,6 +5,7 @@
 #include "tests/windows/commands/commands_fixture.h"
 
 #include "com/bstr.h"
+#include "com/excep_info.h"
 
 namespace folivex::testing {
 namespace {
@@ -145,14 +146,11 @@ TEST_P(Readouts, AnEmptyCountIsATypeMismatchForEarlyAndLateBoundHosts) {
 
     VARIANT result;
     ::VariantInit(&result);
-    EXCEPINFO exception = {};
-    EXPECT_EQ(host_->Call(L"PageTotal", {}, &result, &exception, DISPATCH_PROPERTYGET),
+    com::ExcepInfo exception;
+    EXPECT_EQ(host_->Call(L"PageTotal", {}, &result, exception.Out(), DISPATCH_PROPERTYGET),
               DISP_E_EXCEPTION);
-    EXPECT_EQ(exception.scode, kTypeMismatch);
-    EXPECT_EQ(com::Bstr::ToString(exception.bstrDescription), L"Type mismatch");
-    ::SysFreeString(exception.bstrSource);
-    ::SysFreeString(exception.bstrDescription);
-    ::SysFreeString(exception.bstrHelpFile);
+    EXPECT_EQ(exception->scode, kTypeMismatch);
+    EXPECT_EQ(com::Bstr::ToString(exception->bstrDescription), L"Type mismatch");
     ::VariantClear(&result);
 
     // The failed read did not overwrite the last good total.

@@ -9,6 +9,7 @@
 #include "com/com_ptr.h"
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace folivex::testing {
@@ -94,6 +95,74 @@ TEST_P(Text, SearchSendsExactlyTheKeysOfItsText) {
               (std::vector<std::wstring>{L"search-open", L"search-open", L"search:abc"}));
     EXPECT_EQ(Search(L"{oops"),
               (std::vector<std::wstring>{L"search-open", L"search-open", L"search:abc"}));
+}
+
+// A window whose posted message runs host code, as a host's own posted message or timer would,
+// while the control pumps messages inside a call.
+class PostedHostCode {
+public:
+    explicit PostedHostCode(std::function<void()> code) : code_(std::move(code)) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = &PostedHostCode::Proc;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"FolivexPostedHostCode";
+        ::RegisterClassW(&windowClass);
+        window_.Reset(::CreateWindowExW(0, L"FolivexPostedHostCode", L"", 0, 0, 0, 0, 0,
+                                        HWND_MESSAGE, nullptr, windowClass.hInstance, this));
+    }
+    void Post() { ::PostMessageW(window_.Get(), WM_APP, 0, 0); }
+    int Runs() const { return runs_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(
+                                    reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<PostedHostCode*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_APP && self) {
+            ++self->runs_;
+            self->code_();
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    std::function<void()> code_;
+    com::UniqueWindow window_;
+    int runs_ = 0;
+};
+
+// The host lets go of the control from a posted message while a text member processes its keys:
+// the member still completes, and the control goes once it has returned.
+TEST_P(Text, AHostReleasingTheControlDuringATextMemberGetsItsAnswer) {
+    OpenThreePages();
+    const HWND control = Control();
+    ASSERT_TRUE(::IsWindow(control));
+    com::ComPtr<_Viewer> viewer(viewer_); // the caller's own reference, as a script's variable
+    PostedHostCode release([&] { host_->Release(); });
+    release.Post();
+    com::Bstr text;
+    ASSERT_EQ(viewer->CopyToString(text.Out()), S_OK);
+    EXPECT_EQ(release.Runs(), 1) << "the release ran inside the call";
+    EXPECT_EQ(text.ToString(), kThreePagesText);
+    EXPECT_TRUE(::IsWindow(control)) << "our reference still holds it";
+
+    // Now the last reference goes in the middle of the call itself.
+    _Viewer* raw = viewer.Get();
+    bool aliveInsideTheCall = false;
+    PostedHostCode last([&] {
+        viewer.Reset();
+        aliveInsideTheCall = ::IsWindow(control) != FALSE;
+    });
+    last.Post();
+    ASSERT_EQ(raw->SelectText(), S_OK);
+    EXPECT_EQ(last.Runs(), 1);
+    EXPECT_TRUE(aliveInsideTheCall) << "the call holds the control until it returns";
+    PumpMessages(0);
+    EXPECT_FALSE(::IsWindow(control)) << "released once the call returned";
+    viewer_ = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, Text, ::testing::Values(kOldLayout, kNewLayout), LayoutName);

@@ -17,6 +17,10 @@ function(folivex_commands_wine_tests bench arch tree)
     endforeach()
     set_tests_properties(wine.${arch}.commands.Text PROPERTIES
         RESOURCE_LOCK folivex_desktop_keyboard)
+    # Windows of the component's tree owned by another thread, answering and hung.
+    add_test(NAME wine.${arch}.commands.ForeignThread
+        COMMAND ${bench} ${arch} ${program} --gtest_filter=ForeignThread.*)
+    set_tests_properties(wine.${arch}.commands.ForeignThread PROPERTIES TIMEOUT 180)
 
     # A whole session from a script host. Wine's cscript exits 0 after a script error, so the
     # entry passes only on the script's last line, and fails on any check it reports.

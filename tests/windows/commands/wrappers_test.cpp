@@ -5,6 +5,7 @@
 #include "tests/windows/commands/commands_fixture.h"
 
 #include "com/bstr.h"
+#include "com/excep_info.h"
 
 #include <docobj.h>
 
@@ -222,13 +223,11 @@ TEST_P(Wrappers, ComponentFailuresReachTheHostExceptFromSetZoomSetZoomScrollAndR
     }
 
     // Late bound, the same failure arrives as an exception with the component's own details.
-    EXCEPINFO exception = {};
-    EXPECT_EQ(host_->Call(L"SetCurrentPage", {LongArg(2)}, nullptr, &exception), DISP_E_EXCEPTION);
-    EXPECT_EQ(exception.scode, kStandInFailure);
-    EXPECT_EQ(com::Bstr::ToString(exception.bstrDescription), L"Stand-in failure of member 8");
-    ::SysFreeString(exception.bstrSource);
-    ::SysFreeString(exception.bstrDescription);
-    ::SysFreeString(exception.bstrHelpFile);
+    com::ExcepInfo exception;
+    EXPECT_EQ(host_->Call(L"SetCurrentPage", {LongArg(2)}, nullptr, exception.Out()),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(exception->scode, kStandInFailure);
+    EXPECT_EQ(com::Bstr::ToString(exception->bstrDescription), L"Stand-in failure of member 8");
     EXPECT_EQ(host_->Call(L"SetZoom", {LongArg(50)}), S_OK);
     EXPECT_EQ(host_->Call(L"SetZoomScroll", {LongArg(50), LongArg(1), LongArg(2)}), S_OK);
 

@@ -6,6 +6,7 @@
 #include "tests/windows/support/viewer_host.h"
 
 #include "com/bstr.h"
+#include "com/excep_info.h"
 #include "com/variant.h"
 
 #include <gtest/gtest.h>
@@ -83,27 +84,21 @@ TEST_F(Component, SourceGetReturnsTheDocumentTheComponentLoaded) {
 
 TEST_F(Component, FailureReachesALateBoundCallerUnchanged) {
     testing::ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL", L"1");
-    EXCEPINFO error = {};
-    EXPECT_EQ(host_.Call(L"Source", {testing::StringArg(L"C:\\a.pdf")}, nullptr, &error,
+    com::ExcepInfo error;
+    EXPECT_EQ(host_.Call(L"Source", {testing::StringArg(L"C:\\a.pdf")}, nullptr, error.Out(),
                          DISPATCH_PROPERTYPUT),
               DISP_E_EXCEPTION);
-    EXPECT_EQ(error.scode, kStandInFailure);
-    EXPECT_STREQ(error.bstrSource, L"StandIn");
-    EXPECT_STREQ(error.bstrDescription, L"Stand-in failure of member 1");
-    ::SysFreeString(error.bstrSource);
-    ::SysFreeString(error.bstrDescription);
-    ::SysFreeString(error.bstrHelpFile);
+    EXPECT_EQ(error->scode, kStandInFailure);
+    EXPECT_STREQ(error->bstrSource, L"StandIn");
+    EXPECT_STREQ(error->bstrDescription, L"Stand-in failure of member 1");
 
-    EXCEPINFO getError = {};
+    com::ExcepInfo getError;
     com::Variant result;
-    EXPECT_EQ(host_.Call(L"Source", {}, result.Get(), &getError, DISPATCH_PROPERTYGET),
+    EXPECT_EQ(host_.Call(L"Source", {}, result.Get(), getError.Out(), DISPATCH_PROPERTYGET),
               DISP_E_EXCEPTION);
-    EXPECT_EQ(getError.scode, kStandInFailure);
-    EXPECT_STREQ(getError.bstrSource, L"StandIn");
-    EXPECT_STREQ(getError.bstrDescription, L"Stand-in failure of member 1");
-    ::SysFreeString(getError.bstrSource);
-    ::SysFreeString(getError.bstrDescription);
-    ::SysFreeString(getError.bstrHelpFile);
+    EXPECT_EQ(getError->scode, kStandInFailure);
+    EXPECT_STREQ(getError->bstrSource, L"StandIn");
+    EXPECT_STREQ(getError->bstrDescription, L"Stand-in failure of member 1");
 
     EXPECT_EQ(Path(), L"");
     EXPECT_FALSE(ComponentVisible());

@@ -7,6 +7,7 @@
 #include "tests/windows/support/viewer_host.h"
 
 #include "com/bstr.h"
+#include "com/excep_info.h"
 #include "com/variant.h"
 
 #include <gtest/gtest.h>
@@ -111,13 +112,10 @@ TEST_F(NoComponent, PassThroughMembersRaiseAClearAutomationError) {
     EXPECT_EQ(out.Get(), nullptr);
 
     // Late-bound, as a script sees it.
-    EXCEPINFO error = {};
-    EXPECT_EQ(host_->Call(L"GotoNextPage", {}, nullptr, &error), DISP_E_EXCEPTION);
-    EXPECT_TRUE(FAILED(error.scode));
-    EXPECT_STREQ(error.bstrDescription, kNotInstalled);
-    ::SysFreeString(error.bstrSource);
-    ::SysFreeString(error.bstrDescription);
-    ::SysFreeString(error.bstrHelpFile);
+    com::ExcepInfo error;
+    EXPECT_EQ(host_->Call(L"GotoNextPage", {}, nullptr, error.Out()), DISP_E_EXCEPTION);
+    EXPECT_TRUE(FAILED(error->scode));
+    EXPECT_STREQ(error->bstrDescription, kNotInstalled);
 }
 
 TEST_F(NoComponent, ResumeNextMembersDoNothing) {
@@ -173,18 +171,15 @@ TEST_F(NoComponent, EveryOtherMemberAnswersOrExplains) {
     members.push_back({L"ZoomPct", {}, DISPATCH_PROPERTYGET});
     members.push_back({L"PageTotal", {}, DISPATCH_PROPERTYGET});
     for (Member& member : members) {
-        EXCEPINFO error = {};
+        com::ExcepInfo error;
         com::Variant result;
-        const HRESULT hr =
-            host_->Call(member.name, std::move(member.args), result.Get(), &error, member.flags);
+        const HRESULT hr = host_->Call(member.name, std::move(member.args), result.Get(),
+                                       error.Out(), member.flags);
         if (FAILED(hr)) {
             EXPECT_EQ(hr, DISP_E_EXCEPTION) << ::testing::PrintToString(std::wstring(member.name));
-            EXPECT_TRUE(error.bstrDescription && *error.bstrDescription)
+            EXPECT_TRUE(error->bstrDescription && *error->bstrDescription)
                 << ::testing::PrintToString(std::wstring(member.name));
         }
-        ::SysFreeString(error.bstrSource);
-        ::SysFreeString(error.bstrDescription);
-        ::SysFreeString(error.bstrHelpFile);
         ASSERT_TRUE(::IsWindow(host_->ControlWindow()));
     }
     com::Bstr again(testing::TestDocument(L"one_page.pdf"));

@@ -26,11 +26,9 @@ protected:
     bool SaveCopy(const std::wstring& target, const std::wstring& source) {
         // [in, out]: the control may hand back another string in place of ours.
         com::Bstr file(target);
-        BSTR lent = file.Detach();
         com::Bstr from(source);
         VARIANT_BOOL result = VARIANT_TRUE;
-        EXPECT_EQ(viewer_->SaveCopy(&lent, from.Get(), &result), S_OK);
-        ::SysFreeString(lent);
+        EXPECT_EQ(viewer_->SaveCopy(file.InOut(), from.Get(), &result), S_OK);
         return result == VARIANT_TRUE;
     }
 

@@ -6,6 +6,7 @@
 #include "tests/windows/support/viewer_host.h"
 
 #include "com/bstr.h"
+#include "com/excep_info.h"
 #include "com/variant.h"
 
 #include <gtest/gtest.h>
@@ -68,14 +69,10 @@ HRESULT CallByName(IDispatch* dispatch, const wchar_t* name, WORD flags, VARIANT
         return hr;
     }
     DISPPARAMS params = {args, nullptr, count, 0};
-    EXCEPINFO error = {};
+    com::ExcepInfo error;
     UINT argError = 0;
-    hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &error,
-                          &argError);
-    ::SysFreeString(error.bstrSource);
-    ::SysFreeString(error.bstrDescription);
-    ::SysFreeString(error.bstrHelpFile);
-    return hr;
+    return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, error.Out(),
+                            &argError);
 }
 
 TEST(Unsited, OpensCountsPrintsAndLeavesNoWindowBehind) {

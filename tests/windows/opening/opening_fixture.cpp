@@ -80,13 +80,9 @@ bool OpeningSession::ComponentVisible() {
 bool OpeningSession::BeginDownload(const std::wstring& url, std::wstring& file) {
     com::Bstr address(url);
     com::Bstr target(file);
-    BSTR rawAddress = address.Detach();
-    BSTR rawTarget = target.Detach();
     VARIANT_BOOL result = VARIANT_FALSE;
-    host_->Viewer()->BeginDownload(&rawAddress, &rawTarget, &result);
-    file = com::Bstr::ToString(rawTarget);
-    ::SysFreeString(rawAddress);
-    ::SysFreeString(rawTarget);
+    host_->Viewer()->BeginDownload(address.InOut(), target.InOut(), &result);
+    file = target.ToString();
     return result == VARIANT_TRUE;
 }
 
@@ -105,10 +101,8 @@ bool OpeningSession::SaveCopy(const std::wstring& destination, const std::wstrin
     com::Bstr file(destination);
     com::Bstr from(source);
     VARIANT_BOOL result = VARIANT_FALSE;
-    BSTR raw = file.Detach();
-    Viewer()->SaveCopy(&raw, from.Get(), &result);
-    const std::wstring after = com::Bstr::ToString(raw);
-    ::SysFreeString(raw);
+    Viewer()->SaveCopy(file.InOut(), from.Get(), &result);
+    const std::wstring after = file.ToString();
     // strFile is never changed.
     if (after != destination) {
         return false;

@@ -6,29 +6,31 @@ function(folivex_opening_wine_tests bench arch tree)
     set(tests ${dir}/folivex_opening_tests.exe)
     add_test(NAME wine.${arch}.opening.local
         COMMAND ${bench} ${arch} ${tests}
-                --gtest_filter=LocalOpening*:DocumentViewWait.*:SaveCopyLocal.*)
+                --gtest_filter=LocalOpening*:DocumentViewWait.*:DocumentViewWake.*:WindowCreationWatch.*:SaveCopyLocal.*)
     set_tests_properties(wine.${arch}.opening.local PROPERTIES TIMEOUT 180)
     if(COMMAND folivex_add_server_test)
         folivex_add_server_test(NAME wine.${arch}.opening.download
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Download.*:FtpDownload.*)
         folivex_add_server_test(NAME wine.${arch}.opening.reentrancy
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Reentrancy.*)
+        folivex_add_server_test(NAME wine.${arch}.opening.edges
+            COMMAND ${bench} ${arch} ${tests} --gtest_filter=HeldCopy.*:ReentrantHost.*)
+        # The download folder on a full (4 MB) and on a read-only file system of their own runs
+        # apart, under the script that mounts them (skipped where none can be mounted).
+        set(mounted FaultMatrix.DiskFull*:FaultMatrix.DownloadFolderReadOnly)
         folivex_add_server_test(NAME wine.${arch}.opening.faults
-            COMMAND ${bench} ${arch} ${tests}
-                    --gtest_filter=FaultMatrix.*:-FaultMatrix.DiskFullDuringADownload)
-        # The disk-full case on a 4 MB file system of its own (skipped where none can be
-        # mounted).
-        folivex_add_server_test(NAME wine.${arch}.opening.disk_full
+            COMMAND ${bench} ${arch} ${tests} --gtest_filter=FaultMatrix.*:-${mounted})
+        folivex_add_server_test(NAME wine.${arch}.opening.faults_on_mounts
             COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with_small_disk.sh 4 --
-                    ${bench} ${arch} ${tests} --gtest_filter=FaultMatrix.DiskFullDuringADownload)
-        set_tests_properties(wine.${arch}.opening.faults wine.${arch}.opening.disk_full
-            PROPERTIES TIMEOUT 300)
-        set_tests_properties(wine.${arch}.opening.disk_full PROPERTIES SKIP_RETURN_CODE 77)
+                    ${bench} ${arch} ${tests} --gtest_filter=${mounted})
+        set_tests_properties(wine.${arch}.opening.faults wine.${arch}.opening.faults_on_mounts
+            PROPERTIES TIMEOUT 120)
+        set_tests_properties(wine.${arch}.opening.faults_on_mounts PROPERTIES SKIP_RETURN_CODE 77)
         folivex_add_server_test(NAME wine.${arch}.cscript.open_outcomes.vbs
             COMMAND ${bench} ${arch} cscript //nologo
                     ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/open_outcomes.vbs ${tree}/tests/data)
         set_tests_properties(wine.${arch}.opening.download wine.${arch}.opening.reentrancy
-            wine.${arch}.cscript.open_outcomes.vbs PROPERTIES TIMEOUT 180)
+            wine.${arch}.opening.edges wine.${arch}.cscript.open_outcomes.vbs PROPERTIES TIMEOUT 180)
         set_tests_properties(wine.${arch}.cscript.open_outcomes.vbs PROPERTIES
             PASS_REGULAR_EXPRESSION "open_outcomes\\.vbs: done"
             ENVIRONMENT FOLIVEX_STANDIN_LAYOUT=old)

@@ -144,5 +144,76 @@ TEST_F(DialogSuppression, Timer2ClosesTheComponentsSaveACopyDialogByTheDefaultTi
     EXPECT_FALSE(JournalHas(journal_, JournalDialog(L"save-timeout")));
 }
 
+// The container takes the control out of its window and puts it back, or destroys its window
+// and attaches the same control to a new one: suppression that was on stays on.
+TEST(DialogSuppressionAcrossWindows, StaysOnThroughDeactivationAndANewContainerWindow) {
+    testing::ComApartment apartment;
+    HMODULE atl = ::LoadLibraryW(L"atl.dll");
+    ASSERT_TRUE(atl);
+    using InitFn = BOOL(WINAPI*)();
+    using AttachFn = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
+    auto init =
+        reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")));
+    auto attach = reinterpret_cast<AttachFn>(
+        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxAttachControl")));
+    ASSERT_TRUE(init && attach && init());
+
+    com::ComPtr<_Viewer> viewer;
+    ASSERT_EQ(
+        ::CoCreateInstance(CLSID_Viewer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer)),
+        S_OK);
+    com::UniqueWindow host = testing::MakeHostWindow();
+    auto axWindow = [&] {
+        return com::UniqueWindow(::CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                                   320, 240, host.Get(), nullptr, nullptr,
+                                                   nullptr));
+    };
+    com::UniqueWindow first = axWindow();
+    ASSERT_EQ(attach(viewer.Get(), first.Get(), nullptr), S_OK);
+    testing::PumpMessages();
+    com::Bstr print(L"Folivex Print Check");
+    BSTR printArgument = print.Get();
+    ASSERT_EQ(viewer->DisablePrintDialog(&printArgument), S_OK);
+    com::Bstr save(L"Folivex Save Check");
+    BSTR saveArgument = save.Get();
+    ASSERT_EQ(viewer->DisableSaveDialog(&saveArgument), S_OK);
+
+    auto bothClosed = [](const char* when) {
+        StandaloneApp app;
+        ASSERT_TRUE(
+            app.Start({L"--dialog", L"Folivex Print Check", L"--dialog", L"Folivex Save Check"}));
+        ASSERT_TRUE(app.WaitReady());
+        EXPECT_TRUE(GoneWhilePumping(app.Window(0))) << "print dialog, " << when;
+        EXPECT_TRUE(GoneWhilePumping(app.Window(1))) << "save dialog, " << when;
+    };
+
+    // Deactivated in place.
+    com::ComPtr<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(viewer.As(&inPlace), S_OK);
+    ASSERT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+    testing::PumpMessages();
+    bothClosed("while deactivated");
+
+    // The container's window goes; the same control is attached to, and activated in, a new one.
+    first.Reset();
+    testing::PumpMessages();
+    bothClosed("without a container window");
+    com::UniqueWindow second = axWindow();
+    ASSERT_EQ(attach(viewer.Get(), second.Get(), nullptr), S_OK);
+    testing::PumpMessages();
+    bothClosed("in the new window");
+
+    // And off means off.
+    ASSERT_EQ(viewer->EnablePrintDialog(), S_OK);
+    ASSERT_EQ(viewer->EnableSaveDialog(), S_OK);
+    StandaloneApp app;
+    ASSERT_TRUE(app.Start({L"--dialog", L"Folivex Print Check"}));
+    ASSERT_TRUE(app.WaitReady());
+    EXPECT_TRUE(StillOpenAfter(app.Window(0)));
+    viewer.Reset();
+    second.Reset();
+    testing::PumpMessages();
+}
+
 } // namespace
 } // namespace folivex

@@ -7,6 +7,8 @@
 #include "tests/windows/support/test_settings.h"
 #include "tests/windows/support/viewer_host.h"
 
+#include "restrictions/save_key_blocking.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -95,6 +97,69 @@ TEST_F(SaveKeys, TerminationRemovesTheHook) {
     viewer_.Release();
     ASSERT_TRUE(TypeInto(receiver_, Chord({VK_CONTROL, VK_SHIFT}, 'S')));
     EXPECT_TRUE(receiver_.ReceivedPress('S') && receiver_.ReceivedRelease('S'));
+}
+
+// A low-level hook of the test's own, installed before the control's, so the control's hook
+// sees each key first. It swallows the presses tagged kWithheld: the control's hook has seen the
+// key go down, the system never has, and no release ever follows. To the control's hook that is
+// a release lost where it cannot see (the secure desktop, a hook that timed out).
+class Withholder {
+public:
+    static constexpr ULONG_PTR kWithheld = 0x57480000u;
+
+    Withholder()
+        : hook_(::SetWindowsHookExW(WH_KEYBOARD_LL, &Withholder::Proc, ::GetModuleHandleW(nullptr),
+                                    0)) {}
+    ~Withholder() {
+        if (hook_) {
+            ::UnhookWindowsHookEx(hook_);
+        }
+    }
+    Withholder(const Withholder&) = delete;
+    Withholder& operator=(const Withholder&) = delete;
+    bool Installed() const { return hook_ != nullptr; }
+
+    static INPUT WithheldPress(WORD key) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwExtraInfo = kWithheld;
+        return input;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION && event && event->dwExtraInfo == kWithheld) {
+            return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK hook_;
+};
+
+TEST_F(SaveKeys, AModifierWhoseReleaseNeverCameDoesNotStayDown) {
+    Withholder withholder;
+    ASSERT_TRUE(withholder.Installed());
+    ASSERT_EQ(viewer_.Viewer()->put_DisableSaveKeys(VARIANT_TRUE), S_OK);
+
+    for (const WORD lost : {VK_SHIFT, VK_CONTROL}) {
+        SCOPED_TRACE(lost == VK_SHIFT ? "Shift lost" : "Ctrl lost");
+        const DWORD pressedAt = ::GetTickCount();
+        ASSERT_TRUE(TypeInto(receiver_, {Withholder::WithheldPress(lost)}));
+        EXPECT_FALSE(receiver_.Received(lost)) << "the system never saw the press";
+        // The hook trusts a press it saw only while the key state may still lag behind it.
+        while (::GetTickCount() - pressedAt <= HeldModifiers::kLagBridgeMs) {
+            testing::PumpMessages(10);
+        }
+        const WORD other = lost == VK_SHIFT ? VK_CONTROL : VK_SHIFT;
+        ASSERT_TRUE(TypeInto(receiver_, Chord({other}, 'S')));
+        EXPECT_TRUE(receiver_.ReceivedPress('S') && receiver_.ReceivedRelease('S'));
+        // The chord typed normally is still swallowed.
+        ASSERT_TRUE(TypeInto(receiver_, Chord({VK_CONTROL, VK_SHIFT}, 'S')));
+        EXPECT_FALSE(receiver_.Received('S'));
+    }
 }
 
 // Two controls on one thread share its one hook: the chord stays blocked while either still

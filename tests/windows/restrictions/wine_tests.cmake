@@ -5,7 +5,7 @@ function(folivex_restrictions_wine_tests bench arch tree)
     # One entry per group: each gets a prefix (and so a desktop) of its own.
     set(groups
         save_keys "SaveKeys*:EitherOrder/TwoControls.*"
-        dialogs "DialogSuppression.*"
+        dialogs "DialogSuppression*:DialogCreationHook.*"
         close_windows "CloseViewerWindows.*")
     while(groups)
         list(POP_FRONT groups name filter)

@@ -4,11 +4,13 @@
 //
 //   invoke <TAB> dispid <TAB> flags <TAB> argc <TAB> named {<TAB> vartype-hex '=' value}
 //   command <TAB> command-id <TAB> exec-option <TAB> 0 <TAB> 0
-//   key <TAB> 0 <TAB> 0 <TAB> argc <TAB> 0 <TAB> 8=action [<TAB> 8=text]
+//   key <TAB> 0 <TAB> path <TAB> argc <TAB> 0 <TAB> 8=action [<TAB> 8=text]
 //   dialog <TAB> 0 <TAB> 0 <TAB> 1 <TAB> 0 <TAB> 8=event
 //
 // A key line is an action the component took on a keystroke: "select", "deselect", "copy"
-// (with the copied text), "search-open", "search" (with the text searched for). A dialog line
+// (with the copied text), "search-open", "search" (with the text searched for), "navigate"
+// (with the key: "left", "page-down", ...) and "char" (with the character) for keys its window
+// got. Its flags say which way the key came: kKeyViaWindow or kKeyViaAccelerator. A dialog line
 // is an event of one of its modal dialogs: "print-open", "print-timeout", "print-closed",
 // "print-failed" and the same four with "save-".
 //
@@ -34,6 +36,10 @@ struct JournalArgument {
 };
 
 enum class JournalKind { Invoke, Command, Key, Dialog };
+
+// The flags of a key line: how the key reached the component.
+inline constexpr std::uint32_t kKeyViaWindow = 0;      // a key message to its window
+inline constexpr std::uint32_t kKeyViaAccelerator = 1; // its active object's TranslateAccelerator
 
 struct JournalEntry {
     JournalKind kind = JournalKind::Invoke;

@@ -9,6 +9,7 @@
 #include "tests/windows/support/test_window.h"
 
 #include "com/bstr.h"
+#include "com/excep_info.h"
 #include "com/hosted_control.h"
 #include "com/unique_handle.h"
 #include "com/variant.h"
@@ -163,17 +164,11 @@ protected:
             params.rgdispidNamedArgs = &put;
             params.cNamedArgs = 1;
         }
-        EXCEPINFO ignored = {};
+        com::ExcepInfo ignored;
         UINT argumentError = 0;
-        const HRESULT hr =
-            control_->Dispatch()->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                         result, exception ? exception : &ignored, &argumentError);
-        if (!exception) {
-            ::SysFreeString(ignored.bstrSource);
-            ::SysFreeString(ignored.bstrDescription);
-            ::SysFreeString(ignored.bstrHelpFile);
-        }
-        return hr;
+        return control_->Dispatch()->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                            result, exception ? exception : ignored.Out(),
+                                            &argumentError);
     }
 
     std::wstring SourceProperty() {
@@ -367,22 +362,15 @@ TEST_F(StandInTest, WrongArgumentsAreRefusedButStillJournaled) {
 TEST_F(StandInTest, FailureSwitchFailsOnlyTheNamedMembersWithFilledExceptionInfo) {
     Host();
     ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL", L"6, 16");
-    EXCEPINFO info = {};
-    EXPECT_EQ(DISP_E_EXCEPTION, Call(6, {}, nullptr, &info));
-    EXPECT_EQ(static_cast<SCODE>(0x80040201), info.scode);
-    EXPECT_EQ(L"StandIn", com::Bstr::ToString(info.bstrSource));
-    EXPECT_EQ(L"Stand-in failure of member 6", com::Bstr::ToString(info.bstrDescription));
-    ::SysFreeString(info.bstrSource);
-    ::SysFreeString(info.bstrDescription);
-    ::SysFreeString(info.bstrHelpFile);
+    com::ExcepInfo info;
+    EXPECT_EQ(DISP_E_EXCEPTION, Call(6, {}, nullptr, info.Out()));
+    EXPECT_EQ(static_cast<SCODE>(0x80040201), info->scode);
+    EXPECT_EQ(L"StandIn", com::Bstr::ToString(info->bstrSource));
+    EXPECT_EQ(L"Stand-in failure of member 6", com::Bstr::ToString(info->bstrDescription));
 
     float zoom = 50.0f;
-    info = {};
-    EXPECT_EQ(DISP_E_EXCEPTION, Call(16, {ByRefSingle(&zoom)}, nullptr, &info));
-    EXPECT_EQ(L"Stand-in failure of member 16", com::Bstr::ToString(info.bstrDescription));
-    ::SysFreeString(info.bstrSource);
-    ::SysFreeString(info.bstrDescription);
-    ::SysFreeString(info.bstrHelpFile);
+    EXPECT_EQ(DISP_E_EXCEPTION, Call(16, {ByRefSingle(&zoom)}, nullptr, info.Out()));
+    EXPECT_EQ(L"Stand-in failure of member 16", com::Bstr::ToString(info->bstrDescription));
     // Other members, 1 among them, are not in the list.
     EXPECT_EQ(S_OK, Call(7, {}));
     EXPECT_EQ(L"", SourceProperty());

@@ -1,6 +1,7 @@
 #include "tests/windows/standin/win32_standin.h"
 
 #include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/standin/win32_held_document.h"
 #include "tests/windows/standin/pdf_page_count.h"
 #include "tests/windows/standin/pdf_text.h"
 
@@ -237,9 +238,11 @@ void AppendToJournal(const JournalEntry& entry) {
     ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-void JournalKey(const wchar_t* action, const std::wstring* text = nullptr) {
+void JournalKey(const wchar_t* action, const std::wstring* text = nullptr,
+                std::uint32_t path = kKeyViaWindow) {
     JournalEntry entry;
     entry.kind = JournalKind::Key;
+    entry.flags = path;
     entry.arguments.push_back({VT_BSTR, action});
     if (text) {
         entry.arguments.push_back({VT_BSTR, *text});
@@ -254,6 +257,12 @@ void JournalDialog(const std::wstring& event) {
     entry.arguments.push_back({VT_BSTR, event});
     entry.argumentCount = 1;
     AppendToJournal(entry);
+}
+
+// "accelerator": the text chords are taken only through TranslateAccelerator, and the control
+// reports its focus and UI-activates itself; otherwise they are key messages to its window.
+bool AcceleratorKeys() {
+    return ::_wcsicmp(Setting(L"FOLIVEX_STANDIN_KEYS").c_str(), L"accelerator") == 0;
 }
 
 bool KeyDown(int key) {
@@ -450,9 +459,15 @@ com::ComPtr<StandIn> StandIn::Create() {
 StandIn::StandIn() : richEdit_(::LoadLibraryW(L"riched20.dll")) {}
 
 StandIn::~StandIn() {
+    heldDocument_.Reset();
     documentTimer_.Stop();
     saveDialogTimer_.Stop();
     window_.Reset();
+}
+
+HRESULT StandIn::Close(DWORD option) {
+    heldDocument_.Reset();
+    return com::OleControl<StandIn>::Close(option);
 }
 
 DWORD StandIn::MiscStatus() {
@@ -707,6 +722,7 @@ HRESULT StandIn::Load(const std::wstring& path) {
     documentShown_ = false;
     documentPending_ = false;
     source_ = path;
+    heldDocument_ = HoldDocumentIfAsked(path);
     const std::optional<std::string> data = ReadFileBytes(path);
     const std::optional<int> count = data ? PdfPageCount(*data) : std::nullopt;
     documentLoaded_ = count.has_value();
@@ -948,17 +964,30 @@ LRESULT CALLBACK StandIn::WindowProc(HWND window, UINT message, WPARAM wParam, L
         return 0;
     } else if (message == WM_CHAR && wParam < 0x20) {
         return 0; // the control characters of Ctrl+letter: no beep
+    } else if (message == WM_CHAR) {
+        const std::wstring typed(1, static_cast<wchar_t>(wParam));
+        JournalKey(L"char", &typed);
+        return 0;
     } else if (message == WM_LBUTTONDOWN || message == WM_MOUSEACTIVATE) {
         ::SetFocus(window);
-    } else if (message == WM_GETDLGCODE) {
-        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    } else if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) && self) {
+        self->OnFocusChange(message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
+    } else if (message == WM_GETDLGCODE && !AcceleratorKeys()) {
+        // A viewer's own keys; Tab and Enter stay with a dialog-style host. In accelerator mode
+        // the default answer (nothing), as many in-place controls give.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 // --- keyboard
 
-bool StandIn::OnKey(UINT key) {
+bool StandIn::OfferAccelerator(MSG& message) {
+    return AcceleratorKeys() && message.message == WM_KEYDOWN &&
+           OnTextChord(static_cast<UINT>(message.wParam), kKeyViaAccelerator);
+}
+
+bool StandIn::OnTextChord(UINT key, std::uint32_t path) {
     const bool control = KeyDown(VK_CONTROL);
     const bool shift = KeyDown(VK_SHIFT);
     if (!control) {
@@ -967,19 +996,56 @@ bool StandIn::OnKey(UINT key) {
     if (key == 'A') {
         // Only a shown document has text to select.
         selected_ = !shift && documentLoaded_;
-        JournalKey(shift ? L"deselect" : L"select");
+        JournalKey(shift ? L"deselect" : L"select", nullptr, path);
         return true;
     }
     if (key == 'C' && !shift) {
         if (selected_ && CopyText()) {
-            JournalKey(L"copy", &text_);
+            JournalKey(L"copy", &text_, path);
         } else {
-            JournalKey(L"copy");
+            JournalKey(L"copy", nullptr, path);
         }
         return true;
     }
     if (key == 'F' && shift) {
-        OpenSearch();
+        OpenSearch(path);
+        return true;
+    }
+    return false;
+}
+
+void StandIn::OnFocusChange(bool gotFocus, HWND other) {
+    if (!AcceleratorKeys()) {
+        return;
+    }
+    if (gotFocus) {
+        FocusEntered();
+    } else if (!OwnsWindow(other)) {
+        FocusLeft();
+    }
+}
+
+bool StandIn::OnKey(UINT key) {
+    static constexpr struct {
+        UINT key;
+        const wchar_t* name;
+    } kNavigation[] = {{VK_LEFT, L"left"}, {VK_RIGHT, L"right"},   {VK_UP, L"up"},
+                       {VK_DOWN, L"down"}, {VK_PRIOR, L"page-up"}, {VK_NEXT, L"page-down"},
+                       {VK_HOME, L"home"}, {VK_END, L"end"}};
+    for (const auto& navigation : kNavigation) {
+        if (key == navigation.key) {
+            const std::wstring name = navigation.name;
+            JournalKey(L"navigate", &name);
+            return true;
+        }
+    }
+    const bool control = KeyDown(VK_CONTROL);
+    const bool shift = KeyDown(VK_SHIFT);
+    if (!control) {
+        return false;
+    }
+    // In accelerator mode the window ignores the text chords: they come as accelerators.
+    if (!AcceleratorKeys() && OnTextChord(key, kKeyViaWindow)) {
         return true;
     }
     if (key == 'S' && shift) {
@@ -1041,7 +1107,7 @@ bool StandIn::CopyText() {
 
 // The search box: an edit box wide enough that nothing takes it for a page box, and with no text
 // that looks like a page or zoom readout until the user types one.
-void StandIn::OpenSearch() {
+void StandIn::OpenSearch(std::uint32_t path) {
     if (!window_) {
         return;
     }
@@ -1060,7 +1126,7 @@ void StandIn::OpenSearch() {
     }
     ::SendMessageW(box, EM_SETSEL, 0, -1);
     ::SetFocus(box);
-    JournalKey(L"search-open");
+    JournalKey(L"search-open", nullptr, path);
 }
 
 LRESULT CALLBACK StandIn::SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -1074,8 +1140,8 @@ LRESULT CALLBACK StandIn::SearchBoxProc(HWND box, UINT message, WPARAM wParam, L
             JournalKey(L"search", &text);
             return 0;
         }
-        if (wParam == 'F' && KeyDown(VK_CONTROL) && KeyDown(VK_SHIFT)) {
-            self->OpenSearch();
+        if (wParam == 'F' && KeyDown(VK_CONTROL) && KeyDown(VK_SHIFT) && !AcceleratorKeys()) {
+            self->OpenSearch(kKeyViaWindow);
             return 0;
         }
     } else if (message == WM_CHAR && (wParam == L'\r' || wParam < 0x20) && wParam != L'\b') {

@@ -11,6 +11,7 @@
 
 #include <docobj.h>
 
+#include <cstdint>
 #include <string>
 
 namespace folivex::standin {
@@ -42,6 +43,8 @@ public:
     const IID& DefaultEventInterface() { return IID_NULL; }
     HRESULT AdviseDefaultEvents(IUnknown*, DWORD*) { return CONNECT_E_CANNOTCONNECT; }
     void OnClientSiteChanged() {}
+    // With FOLIVEX_STANDIN_KEYS=accelerator the text chords are taken here only.
+    bool OfferAccelerator(MSG& message);
 
     // IDispatch, by member number only: there are no names and no type information, so that
     // what a caller sends arrives here untouched.
@@ -58,6 +61,9 @@ public:
     HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD command, DWORD option, VARIANT* in,
                                    VARIANT* out) override;
 
+    // IOleObject::Close: a closed viewer lets go of the document it held open.
+    HRESULT STDMETHODCALLTYPE Close(DWORD option) override;
+
 private:
     struct LibraryTraits {
         using Handle = HMODULE;
@@ -68,16 +74,21 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void StartDocumentTimer();
-    // Keystrokes of the focused control: Ctrl+A, Shift+Ctrl+A, Ctrl+C, Shift+Ctrl+F,
-    // Shift+Ctrl+S.
+    // Key messages of the focused control: the text chords (unless they are accelerators),
+    // Shift+Ctrl+S, and the navigation keys.
     bool OnKey(UINT key);
+    // Ctrl+A, Shift+Ctrl+A, Ctrl+C, Shift+Ctrl+F, journaled with the way they came.
+    bool OnTextChord(UINT key, std::uint32_t path);
+    // In accelerator mode: UI activation and the container told of the focus, as in-place
+    // active controls commonly do.
+    void OnFocusChange(bool gotFocus, HWND other);
     // Runs a modal dialog titled `title`, owned by the top-level window the control sits in,
     // journaling its events under `name`. False when no dialog could be made.
     bool RunDialog(const wchar_t* title, const wchar_t* name);
     // Member 15: the print dialog, or only the journal line when the dialog is switched off.
     HRESULT PrintWithDialog();
     bool CopyText();
-    void OpenSearch();
+    void OpenSearch(std::uint32_t path);
     static LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     HRESULT CallMember(DISPID member, WORD flags, const DISPPARAMS& params, VARIANT* result,
                        UINT* argumentError);
@@ -113,6 +124,8 @@ private:
     HWND searchBox_ = nullptr;
 
     std::wstring source_;
+    // The loaded file, held open when the settings ask for it.
+    com::UniqueFile heldDocument_;
     bool documentLoaded_ = false;
     bool documentShown_ = false;
     bool documentPending_ = false; // loaded, its view not shown yet

@@ -3,9 +3,8 @@
 
 #include "tests/windows/standin/win32_standin.h"
 
-#include "com/class_factory.h"
 #include "com/module.h"
-#include "com/unique_handle.h"
+#include "com/server_exports.h"
 
 #include <olectl.h>
 
@@ -26,20 +25,12 @@ std::wstring ClassIdText() {
 }
 
 bool SetValue(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
-    HKEY raw = nullptr;
-    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          &raw, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    folivex::com::UniqueRegistryKey key(raw);
-    return ::RegSetValueExW(
-               key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return SUCCEEDED(
+        folivex::com::WriteRegistryString(HKEY_CLASSES_ROOT, keyPath, name ? name : L"", value));
 }
 
 void DeleteTree(const std::wstring& keyPath) {
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, keyPath.c_str());
-    ::RegDeleteKeyW(HKEY_CLASSES_ROOT, keyPath.c_str());
+    folivex::com::DeleteRegistryTree(HKEY_CLASSES_ROOT, keyPath);
 }
 
 } // namespace
@@ -47,23 +38,15 @@ void DeleteTree(const std::wstring& keyPath) {
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    folivex::com::Module::OnDllMain(reason, reserved);
-    return TRUE;
+    return folivex::com::ServerDllMain(reason, reserved);
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    if (!object) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (!IsEqualCLSID(clsid, kStandInClassId)) {
-        return CLASS_E_CLASSNOTAVAILABLE;
-    }
-    return folivex::com::GetClassObject<folivex::standin::StandIn>(riid, object);
+    return folivex::com::ServerGetClassObject<folivex::standin::StandIn>(clsid, riid, object);
 }
 
 STDAPI DllCanUnloadNow() {
-    return folivex::com::Module::CanUnload() ? S_OK : S_FALSE;
+    return folivex::com::ServerCanUnloadNow();
 }
 
 STDAPI DllRegisterServer() {

@@ -1,6 +1,7 @@
 #include "tests/windows/support/viewer_host.h"
 
 #include "com/object.h"
+#include "com/excep_info.h"
 
 #include <algorithm>
 
@@ -123,15 +124,10 @@ HRESULT ViewerHost::Call(const wchar_t* name, std::vector<VARIANT> args, VARIANT
         DISPPARAMS params = {
             args.empty() ? nullptr : args.data(), (flags & DISPATCH_PROPERTYPUT) ? &putId : nullptr,
             static_cast<UINT>(args.size()), (flags & DISPATCH_PROPERTYPUT) ? 1u : 0u};
-        EXCEPINFO ignored = {};
+        com::ExcepInfo ignored;
         UINT argError = 0;
         hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                              error ? error : &ignored, &argError);
-        if (!error) {
-            ::SysFreeString(ignored.bstrSource);
-            ::SysFreeString(ignored.bstrDescription);
-            ::SysFreeString(ignored.bstrHelpFile);
-        }
+                              error ? error : ignored.Out(), &argError);
     }
     for (VARIANT& arg : args) {
         ::VariantClear(&arg);
