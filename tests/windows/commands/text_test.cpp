@@ -20,7 +20,8 @@ protected:
     void SetUp() override {
         LayoutFixture::SetUp();
         ::SetForegroundWindow(host_->HostWindow());
-        PumpMessages(20);
+        const HWND host = host_->HostWindow();
+        PumpUntil([host] { return ::GetForegroundWindow() == host; }, 2000);
     }
     std::wstring CopyToString() {
         com::Bstr text;

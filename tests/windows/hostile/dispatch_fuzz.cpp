@@ -19,6 +19,8 @@
 
 #include "com/bstr.h"
 #include "com/com_ptr.h"
+#include "com/excep_info.h"
+#include "com/variant.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -161,12 +163,10 @@ void GeneratedCall(IDispatch* dispatch, const std::vector<Member>& members,
     DISPPARAMS parameters = {arguments.values.data(), named.data(), count,
                              static_cast<UINT>(named.size())};
 
-    VARIANT result;
-    ::VariantInit(&result);
-    // Poisoned, so that an error position or exception the control should set but leaves is
-    // seen.
-    EXCEPINFO exception;
-    std::memset(&exception, 0, sizeof(exception));
+    com::Variant result;
+    // Poisoned, so that an error position the control should set but leaves is seen.
+    com::ExcepInfo exceptionInfo;
+    EXCEPINFO& exception = exceptionInfo.Get();
     UINT argumentError = 0xDEAD;
     const bool wantResult = generator.Below(5) != 0;
     const bool wantException = generator.Below(5) != 0;
@@ -190,7 +190,7 @@ void GeneratedCall(IDispatch* dispatch, const std::vector<Member>& members,
         std::fflush(stdout);
     }
     const HRESULT hr = dispatch->Invoke(
-        id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, wantResult ? &result : nullptr,
+        id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, wantResult ? result.Get() : nullptr,
         wantException ? &exception : nullptr, wantArgumentError ? &argumentError : nullptr);
     ++tally.results[hr];
 
@@ -209,13 +209,9 @@ void GeneratedCall(IDispatch* dispatch, const std::vector<Member>& members,
         argumentError != 0xDEAD && argumentError >= count) {
         tally.Fault("argument error position outside the arguments", target.name, call);
     }
-    if (FAILED(hr) && wantResult && result.vt != VT_EMPTY) {
+    if (FAILED(hr) && wantResult && result.Get()->vt != VT_EMPTY) {
         tally.Fault("a failed call returned a value", target.name, call);
     }
-    ::SysFreeString(exception.bstrSource);
-    ::SysFreeString(exception.bstrDescription);
-    ::SysFreeString(exception.bstrHelpFile);
-    ::VariantClear(&result);
 }
 
 int Run(std::uint32_t seed, unsigned long calls) {
@@ -269,7 +265,8 @@ int Run(std::uint32_t seed, unsigned long calls) {
         // Whatever state the calls left (hooks, timers, a download) goes with the control.
         host.Release();
     }
-    PumpMessages(200);
+    // What the control posted on its way out (the probe's last references may wait on it).
+    PumpPostedMessages();
 
     bool passed = tally.faults == 0;
     std::printf("dispatch fuzz: seed %lu, %lu calls in %.2f s, %.0f calls/s\n",

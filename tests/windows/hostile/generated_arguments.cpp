@@ -1,5 +1,7 @@
 #include "tests/windows/hostile/generated_arguments.h"
 
+#include "com/bstr.h"
+
 #include <array>
 #include <cmath>
 #include <limits>
@@ -89,9 +91,9 @@ SAFEARRAY* ArgumentGenerator::Array() {
             LONG value = static_cast<LONG>(random_());
             ::SafeArrayPutElement(array, &i, &value);
         } else if (kind == VT_BSTR) {
-            BSTR text = String();
-            ::SafeArrayPutElement(array, &i, text);
-            ::SysFreeString(text);
+            // SafeArrayPutElement copies the string.
+            const com::Bstr text = com::Bstr::Attach(String());
+            ::SafeArrayPutElement(array, &i, text.Get());
         } else {
             VARIANT element;
             ::VariantInit(&element);

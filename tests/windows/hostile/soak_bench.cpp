@@ -8,6 +8,8 @@
 #include "tests/windows/opening/opening_fixture.h"
 #include "tests/windows/support/viewer_calls.h"
 
+#include "com/unique_handle.h"
+
 #include <psapi.h>
 
 #include <cstdio>
@@ -27,16 +29,15 @@ struct Figures {
 size_t CountFiles(const std::wstring& folder) {
     size_t count = 0;
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    com::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (!find) {
         return 0;
     }
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             ++count;
         }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileW(find.Get(), &data));
     return count;
 }
 

@@ -20,11 +20,12 @@ std::wstring ParameterName(ITypeInfo* info, MEMBERID member, UINT index) {
     std::vector<BSTR> names(index + 2, nullptr);
     UINT count = 0;
     info->GetNames(member, names.data(), static_cast<UINT>(names.size()), &count);
-    std::wstring name = index + 1 < count ? com::Bstr::ToString(names[index + 1]) : L"?";
+    // Owned at once: GetNames hands the strings to the caller.
+    std::vector<com::Bstr> owned;
     for (UINT i = 0; i < count; ++i) {
-        ::SysFreeString(names[i]);
+        owned.push_back(com::Bstr::Attach(names[i]));
     }
-    return name;
+    return index + 1 < count ? owned[index + 1].ToString() : L"?";
 }
 
 // Calls one member with the pointer parameters in `nulls` NULL and the others valid.

@@ -6,6 +6,8 @@
 #include "tests/windows/opening/opening_fixture.h"
 #include "tests/windows/support/viewer_calls.h"
 
+#include "com/unique_handle.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +27,8 @@ namespace {
 std::set<std::wstring> Entries(const std::wstring& folder) {
     std::set<std::wstring> names;
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    com::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (!find) {
         return names;
     }
     do {
@@ -34,8 +36,7 @@ std::set<std::wstring> Entries(const std::wstring& folder) {
         if (name != L"." && name != L"..") {
             names.insert(name);
         }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileW(find.Get(), &data));
     return names;
 }
 
@@ -92,8 +93,12 @@ TEST_F(FaultMatrix, ServerThatRedirectsInALoop) {
 
 TEST_F(FaultMatrix, HtmlPageUnderANameWithoutExtension) {
     // Downloaded whole, then refused by the header test: the documented row "downloaded file
-    // not a PDF" (hidden, Path unchanged); the copy is left in the folder, unrecorded.
+    // not a PDF" (hidden, Path unchanged); the copy is left in the folder, unrecorded, and
+    // nothing else is.
+    auto expected = Entries(session_.Temp().Path());
+    expected.insert(L"page");
     EXPECT_FALSE(session_.Open(HttpUrl(L"page")));
+    EXPECT_EQ(Entries(session_.Temp().Path()), expected);
     EXPECT_FALSE(session_.ComponentVisible());
     EXPECT_EQ(session_.Path(), three_);
     EXPECT_EQ(session_.EventsOf(kDownloadError).size(), 0u);
@@ -188,28 +193,53 @@ TEST_F(FaultMatrix, DownloadFolderThatIsAFile) {
     EXPECT_EQ(ReadWholeFile(file), "a file");
 }
 
-// The disk fills up during a download: the download folder on a small file system that the
-// test's runner mounted (FOLIVEX_SMALL_DISK, a Windows path); skipped without one.
-TEST_F(FaultMatrix, DiskFullDuringADownload) {
-    wchar_t small[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableW(L"FOLIVEX_SMALL_DISK", small, MAX_PATH) || !small[0]) {
-        GTEST_SKIP() << "needs a small file system (FOLIVEX_SMALL_DISK)";
+// A folder on a file system of its own that the test's runner mounted
+// (tests/wine/with_small_disk.sh), with a trailing backslash; empty without one.
+std::wstring MountedFolder(const wchar_t* variable) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableW(variable, folder, MAX_PATH) || !folder[0]) {
+        return {};
     }
-    std::wstring folder = small;
-    if (folder.back() != L'\\') {
-        folder += L'\\';
+    std::wstring path = folder;
+    if (path.back() != L'\\') {
+        path += L'\\';
+    }
+    return path;
+}
+
+// The disk fills up during a download: the download folder on a 4 MB file system.
+TEST_F(FaultMatrix, DiskFullDuringADownload) {
+    const std::wstring folder = MountedFolder(L"FOLIVEX_SMALL_DISK");
+    if (folder.empty()) {
+        GTEST_SKIP() << "needs a small file system (FOLIVEX_SMALL_DISK)";
     }
     com::Bstr temp(folder);
     ASSERT_EQ(session_.Viewer()->put_TempPath(temp.Get()), S_OK);
     const auto before = Entries(folder);
 
     session_.Host().ClearEvents();
-    ExpectFailedRemoteOpen(HttpUrl(L"large.pdf?mb=16"), before);
-    ExpectFailedDownload(folder + L"large.pdf?mb=16");
-    EXPECT_EQ(Entries(folder), before) << "the partial file is removed";
+    // 20 MiB onto 4.
+    ExpectFailedRemoteOpen(HttpUrl(L"large.pdf"), before);
+    ExpectFailedDownload(folder + L"large.pdf");
 
     // Room again for a small document: the control goes on working.
     EXPECT_TRUE(session_.Open(HttpUrl(L"one_page.pdf")));
+}
+
+// The download folder on a read-only file system: nothing can be written there.
+TEST_F(FaultMatrix, DownloadFolderReadOnly) {
+    const std::wstring folder = MountedFolder(L"FOLIVEX_READONLY_DISK");
+    if (folder.empty()) {
+        GTEST_SKIP() << "needs a read-only file system (FOLIVEX_READONLY_DISK)";
+    }
+    com::Bstr temp(folder);
+    ASSERT_EQ(session_.Viewer()->put_TempPath(temp.Get()), S_OK);
+
+    session_.Host().ClearEvents();
+    ExpectFailedRemoteOpen(HttpUrl(L"one_page.pdf"), {});
+    ExpectFailedDownload(folder + L"one_page.pdf");
+    // A local document still opens.
+    EXPECT_TRUE(session_.Open(three_));
 }
 
 // A local file that passes the existence test and is gone when the component is asked to load

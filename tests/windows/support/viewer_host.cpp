@@ -72,7 +72,7 @@ ViewerHost::ViewerHost(int width, int height) {
 ViewerHost::~ViewerHost() {
     Release();
     host_.Reset();
-    PumpMessages(20);
+    PumpPostedMessages();
 }
 
 void ViewerHost::Release() {

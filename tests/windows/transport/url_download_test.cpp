@@ -90,8 +90,7 @@ int wmain() {
 
         Check(run(L"one_page.pdf", L"C:\\TEMP\\small.pdf") == DownloadOutcome::Succeeded,
               "small document succeeds");
-        Check(files.Content(L"C:\\TEMP\\small.pdf").rfind("%PDF-", 0) == 0,
-              "small document saved");
+        Check(files.Content(L"C:\\TEMP\\small.pdf").rfind("%PDF-", 0) == 0, "small document saved");
         Check(events.started == 1 && events.completes == 1 && events.errors == 0,
               "small document events");
 
