@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace folivex::testing {
 namespace {
@@ -56,11 +57,16 @@ Figures Measure(const std::wstring& folder) {
     return f;
 }
 
+// A count of 0 is a figure the platform does not report (Wine: handles, GDI and USER objects):
+// shown as such rather than as a flat line.
+std::string Count(DWORD value) {
+    return value ? std::to_string(value) : std::string("n/a");
+}
+
 void Print(const char* when, const Figures& f) {
-    std::printf("%-6s handles %5lu  gdi %5lu  user %5lu  private %8.1f KiB  files %zu\n", when,
-                static_cast<unsigned long>(f.handles), static_cast<unsigned long>(f.gdi),
-                static_cast<unsigned long>(f.user), static_cast<double>(f.privateBytes) / 1024.0,
-                f.files);
+    std::printf("%-6s handles %5s  gdi %5s  user %5s  private %8.1f KiB  files %zu\n", when,
+                Count(f.handles).c_str(), Count(f.gdi).c_str(), Count(f.user).c_str(),
+                static_cast<double>(f.privateBytes) / 1024.0, f.files);
 }
 
 int Run(int opens) {
