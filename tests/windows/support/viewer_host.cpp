@@ -72,7 +72,7 @@ ViewerHost::ViewerHost(int width, int height) {
 ViewerHost::~ViewerHost() {
     Release();
     host_.Reset();
-    PumpPostedMessages();
+    PumpMessages(20);
 }
 
 void ViewerHost::Release() {
