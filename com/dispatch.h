@@ -27,9 +27,10 @@ void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPA
                                   std::vector<VARIANTARG>& arguments);
 
 // An omitted optional by-reference parameter with a declared default (a caption String, say)
-// is not filled in by every type library implementation: Wine's drops such a call. When every
-// omitted parameter is of that kind, each gets its default in `values` (which the caller clears
-// after the call) and is handed on as a typed reference into it.
+// is not filled in by every type library implementation: Wine's drops such a call, and reads
+// through a missing marker (VT_ERROR DISP_E_PARAMNOTFOUND) passed for one. When every omitted
+// parameter is of that kind, each gets its default in `values` (which the caller clears after
+// the call) and is handed on as a typed reference into it; so does each marked one.
 void SupplyOmittedReferenceDefaults(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
                                     std::vector<VARIANTARG>& arguments,
                                     std::vector<VARIANT>& values);

@@ -4,6 +4,7 @@
 // program in front).
 
 #include "tests/windows/commands/commands_fixture.h"
+#include "tests/windows/support/viewer_calls.h"
 
 #include "com/bstr.h"
 #include "com/com_ptr.h"
@@ -163,6 +164,7 @@ TEST_P(Text, AHostReleasingTheControlDuringATextMemberGetsItsAnswer) {
     EXPECT_TRUE(aliveInsideTheCall) << "the call holds the control until it returns";
     PumpMessages(0);
     EXPECT_FALSE(::IsWindow(control)) << "released once the call returned";
+    EXPECT_EQ(WaitUntilLibraryCanUnload(), S_OK) << "no object of the control is left";
     viewer_ = nullptr;
 }
 

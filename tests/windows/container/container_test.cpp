@@ -323,6 +323,39 @@ TEST(UnsitedViewer, NamedArgumentsThatNameNoParameterAreRefused) {
         S_OK);
 }
 
+// The marker for a left-out argument, passed for an optional String parameter that the member
+// takes by reference (a dispatch fuzz run found the host crashing on it): the default applies,
+// as when the argument is not passed at all, positional or named.
+TEST(UnsitedViewer, AMissingArgumentMarkerForAReferenceParameterTakesTheDefault) {
+    testing::ComApartment apartment;
+    ComPtr<IDispatch> viewer;
+    ASSERT_EQ(
+        ::CoCreateInstance(CLSID_Viewer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer)),
+        S_OK);
+    DISPID member = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"DisablePrintDialog");
+    ASSERT_EQ(viewer->GetIDsOfNames(IID_NULL, &name, 1, 0, &member), S_OK);
+
+    VARIANTARG missing;
+    ::VariantInit(&missing);
+    missing.vt = VT_ERROR;
+    missing.scode = DISP_E_PARAMNOTFOUND;
+    DISPPARAMS positional = {&missing, nullptr, 1, 0};
+    EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &positional, nullptr, nullptr,
+                             nullptr),
+              S_OK);
+    DISPID first = 0;
+    DISPPARAMS named = {&missing, &first, 1, 1};
+    EXPECT_EQ(
+        viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &named, nullptr, nullptr, nullptr),
+        S_OK);
+    // Any other error value is no marker: refused as a value of the wrong type.
+    missing.scode = E_FAIL;
+    EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &positional, nullptr, nullptr,
+                             nullptr),
+              DISP_E_TYPEMISMATCH);
+}
+
 TEST(UnsitedViewer, ServerUnloadsOnceEveryObjectIsGone) {
     testing::ComApartment apartment;
     HMODULE module = nullptr;

@@ -193,6 +193,10 @@ void GeneratedCall(IDispatch* dispatch, const std::vector<Member>& members,
         id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, wantResult ? result.Get() : nullptr,
         wantException ? &exception : nullptr, wantArgumentError ? &argumentError : nullptr);
     ++tally.results[hr];
+    if (tally.trace) {
+        std::printf("  -> 0x%08lX\n", static_cast<unsigned long>(hr));
+        std::fflush(stdout);
+    }
 
     if (hr == DISP_E_EXCEPTION && wantException) {
         if (exception.pfnDeferredFillIn) {
@@ -214,6 +218,28 @@ void GeneratedCall(IDispatch* dispatch, const std::vector<Member>& members,
     }
 }
 
+// The process's working directory for a scope.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::wstring& path) {
+        wchar_t previous[MAX_PATH] = {};
+        if (::GetCurrentDirectoryW(MAX_PATH, previous)) {
+            previous_ = previous;
+        }
+        ::SetCurrentDirectoryW(path.c_str());
+    }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+    ~WorkingDirectory() {
+        if (!previous_.empty()) {
+            ::SetCurrentDirectoryW(previous_.c_str());
+        }
+    }
+
+private:
+    std::wstring previous_;
+};
+
 int Run(std::uint32_t seed, unsigned long calls) {
     ComApartment apartment;
     // The stand-in's print dialog would wait for a click; the fuzzer only needs the call.
@@ -221,6 +247,9 @@ int Run(std::uint32_t seed, unsigned long calls) {
     ScopedSetting shortDialogs(L"FOLIVEX_STANDIN_DIALOG_TIMEOUT", L"200");
     ScratchDirectory scratch;
     WriteWholeFile(scratch.File(L"not_a_pdf.pdf"), "plain text, no PDF\r\n");
+    // Generated names that are relative paths (a copy saved as "3", say) land in the scratch
+    // folder, not wherever the run was started.
+    WorkingDirectory inScratch(scratch.Path());
 
     ProbeObject probe;
     ArgumentGenerator generator(seed,
