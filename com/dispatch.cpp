@@ -94,7 +94,10 @@ HRESULT CheckArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS&
            !(description->lprgelemdescParam[declared].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
         ++declared;
     }
-    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    // Whether the member called is a property put, which the flags alone do not say: a caller may
+    // set every flag, and the library then calls the first function of the member that matches
+    // one (a method's, say), which has no value to name.
+    const bool put = (description->invkind & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF)) != 0;
     for (UINT i = 0; i < params.cNamedArgs; ++i) {
         const DISPID name = params.rgdispidNamedArgs[i];
         bool known =

@@ -349,6 +349,11 @@ TEST(UnsitedViewer, AMissingArgumentMarkerForAReferenceParameterTakesTheDefault)
     EXPECT_EQ(
         viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &named, nullptr, nullptr, nullptr),
         S_OK);
+    // Every invoke flag at once calls the method, whose parameter no property-put value names.
+    DISPID value = DISPID_PROPERTYPUT;
+    DISPPARAMS asPut = {&missing, &value, 1, 1};
+    EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, 0xFFFF, &asPut, nullptr, nullptr, nullptr),
+              DISP_E_PARAMNOTFOUND);
     // Any other error value is no marker: refused as a value of the wrong type.
     missing.scode = E_FAIL;
     EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &positional, nullptr, nullptr,
