@@ -27,12 +27,21 @@ void PassVariantReferencesAsTyped(ITypeInfo* info, DISPID id, WORD flags, DISPPA
                                   std::vector<VARIANTARG>& arguments);
 
 // An omitted optional by-reference parameter with a declared default (a caption String, say)
-// is not filled in by every type library implementation: Wine's drops such a call. When every
-// omitted parameter is of that kind, each gets its default in `values` (which the caller clears
-// after the call) and is handed on as a typed reference into it.
+// is not filled in by every type library implementation: Wine's drops such a call, and reads
+// through a missing marker (VT_ERROR DISP_E_PARAMNOTFOUND) passed for one. When every omitted
+// parameter is of that kind, each gets its default in `values` (which the caller clears after
+// the call) and is handed on as a typed reference into it; so does each marked one.
 void SupplyOmittedReferenceDefaults(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS& params,
                                     std::vector<VARIANTARG>& arguments,
                                     std::vector<VARIANT>& values);
+
+// The argument list is checked before the type library sees it: no more arguments than the
+// member declares (DISP_E_BADPARAMCOUNT), and each named argument names a declared parameter (or
+// the value of a property put), once (DISP_E_PARAMNOTFOUND, with the offending argument's
+// position in `argError`). Wine's Invoke reads past the parameter list otherwise. S_OK also for
+// a member not found, which the library refuses itself.
+HRESULT CheckArguments(ITypeInfo* info, DISPID id, WORD flags, const DISPPARAMS& params,
+                       UINT* argError);
 
 template <typename Derived, typename Dual>
 class Dispatch : public Dual {
@@ -74,6 +83,12 @@ public:
         ITypeInfo* info = TypeInfo();
         if (!info) {
             return TYPE_E_CANTLOADLIBRARY;
+        }
+        if (params) {
+            const HRESULT checked = CheckArguments(info, id, flags, *params, argError);
+            if (FAILED(checked)) {
+                return checked;
+            }
         }
         ClearError();
         DISPPARAMS typed = params ? *params : DISPPARAMS{};

@@ -144,6 +144,11 @@ bool DocumentOpener::Call::Load(std::wstring working, bool downloaded) {
     if (Interrupted()) {
         return false;
     }
+    // The host's code ran in that processing and may have taken the file away: the component
+    // shows no document view for a missing file, and the open would wait out its whole bound.
+    if (!FileExists(fs_, working)) {
+        return Fail();
+    }
 
     // The component gets a copy: whatever it writes back must not redirect the deletion of
     // the copy we downloaded.

@@ -170,7 +170,10 @@ public:
             return;
         }
         if (deferredProgress_) {
-            const auto [current, total] = *deferredProgress_;
+            // Named copies, not a structured binding: a lambda cannot capture one before C++20,
+            // and clang 14 (the fuzz build) has not got that part of C++20.
+            const std::uint64_t current = deferredProgress_->first;
+            const std::uint64_t total = deferredProgress_->second;
             deferredProgress_.reset();
             DownloadEvents& events = owner_->events_;
             RaiseOwnEvent(

@@ -21,6 +21,8 @@ namespace {
 // Bytes read per notification: large enough for throughput, small enough that progress events
 // and the host's messages keep flowing during a large download.
 constexpr ULONG kChunkBytes = 64 * 1024;
+// Redirects one read follows before it fails: what browsers allow.
+constexpr int kMaxRedirects = 20;
 constexpr UINT kContinueMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr wchar_t kWindowClass[] = L"FolivexDownloadPump";
@@ -106,6 +108,18 @@ public:
     // Progress is reported per chunk read (below), which also covers the chunks read on the
     // pump's turns, where urlmon sends no progress; here only the total is taken.
     HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG progressMax, ULONG status, LPCWSTR) override {
+        if (status == BINDSTATUS_REDIRECTING && ++redirects_ > kMaxRedirects && sink_) {
+            // Wine's transport follows a redirect loop for ever (thousands of requests until the
+            // stall clock ends it): the read fails here, as a browser's would.
+            com::ComPtr<BindCallback> self(this);
+            com::ComPtr<IBinding> binding = binding_;
+            stopResult_ = INET_E_REDIRECT_FAILED;
+            Report();
+            if (binding) {
+                binding->Abort();
+            }
+            return E_ABORT;
+        }
         if (status == BINDSTATUS_BEGINDOWNLOADDATA || status == BINDSTATUS_DOWNLOADINGDATA ||
             status == BINDSTATUS_ENDDOWNLOADDATA) {
             total_ = progressMax;
@@ -285,6 +299,7 @@ private:
     std::uint64_t received_ = 0;
     std::uint64_t total_ = 0; // 0 while the size is not known
     int httpStatus_ = 0;
+    int redirects_ = 0;
     HRESULT stopResult_ = S_OK;
     bool stopped_ = false;
     bool endOfData_ = false;

@@ -313,6 +313,22 @@ TEST_F(OpenPDFTest, LoadRequestFailedHidesAndKeepsTheNewPath) {
     EXPECT_FALSE(Contains("walk")) << "no document view comes for a refused load";
 }
 
+TEST_F(OpenPDFTest, AFileTakenAwayWhileMessagesAreProcessedIsNotLoaded) {
+    ShowLocal();
+    const size_t loadsBefore = env.loaded.size();
+    fs.AddFile(L"C:\\docs\\vanishing.pdf", kPdf);
+    // The host's code, run by the processing before the load request, deletes the file.
+    env.onPass = [this] {
+        fs.DeleteFile(L"C:\\docs\\vanishing.pdf");
+        env.onPass = nullptr;
+    };
+
+    EXPECT_FALSE(Open(L"C:\\docs\\vanishing.pdf"));
+    EXPECT_EQ(env.loaded.size(), loadsBefore);
+    EXPECT_EQ(env.visible, false);
+    EXPECT_FALSE(Contains("walk")) << "no wait for a document view that cannot come";
+}
+
 TEST_F(OpenPDFTest, AComponentWritingThePathBackDoesNotRedirectTheBookkeeping) {
     fs.AddFile(L"C:\\somewhere\\else.pdf", kPdf);
     EXPECT_TRUE(Open(L"http://host/doc.pdf"));

@@ -152,8 +152,10 @@ WindowHandle MemoryWindowTree::NextSibling(WindowHandle window) {
     if (p == nullptr) {
         return 0;
     }
-    const auto it = std::find(p->children.begin(), p->children.end(), window);
-    if (it == p->children.end() || it + 1 == p->children.end()) {
+    // Children are kept in the order they were added, which is the order of their handles: a
+    // binary search keeps a walk over a very wide level linear, as GetWindow is.
+    const auto it = std::lower_bound(p->children.begin(), p->children.end(), window);
+    if (it == p->children.end() || *it != window || it + 1 == p->children.end()) {
         return 0;
     }
     return *(it + 1);

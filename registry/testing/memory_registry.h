@@ -97,7 +97,9 @@ public:
             return kRegistryAccessDenied;
         }
         if (name.size() + 1 > length) {
-            std::memcpy(buffer.data(), name.data(), length);
+            if (length > 0) {
+                std::memcpy(buffer.data(), name.data(), length);
+            }
             return kRegistryMoreData;
         }
         std::memcpy(buffer.data(), name.data(), name.size());

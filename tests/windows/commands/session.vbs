@@ -1,8 +1,8 @@
 ' A whole session as a script host drives it: open a document, page and zoom through it, read
 ' the page, zoom and page count, copy its text, print it with the Print dialog closed by the
 ' control's own suppression, and close the toolbar. Each result is checked; any failed check
-' ends the script with exit code 1. The last line is always "session.vbs: done", since Wine's
-' cscript exits 0 even after a script error.
+' ends the script with exit code 1. The last line is "session.vbs: done" only when every check
+' passed, since Wine's cscript exits 0 even after a script error.
 '
 '   cscript //nologo session.vbs <three_pages.pdf>
 ' with the stand-in component in its old layout (FOLIVEX_STANDIN_LAYOUT=old).
@@ -27,11 +27,9 @@ End Sub
 Sub Finish()
     If failures > 0 Then
         WScript.Echo failures & " check(s) failed"
-    End If
-    WScript.Echo "session.vbs: done"
-    If failures > 0 Then
         WScript.Quit 1
     End If
+    WScript.Echo "session.vbs: done"
     WScript.Quit 0
 End Sub
 

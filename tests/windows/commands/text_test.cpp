@@ -4,6 +4,7 @@
 // program in front).
 
 #include "tests/windows/commands/commands_fixture.h"
+#include "tests/windows/support/viewer_calls.h"
 
 #include "com/bstr.h"
 #include "com/com_ptr.h"
@@ -21,7 +22,8 @@ protected:
     void SetUp() override {
         LayoutFixture::SetUp();
         ::SetForegroundWindow(host_->HostWindow());
-        PumpMessages(20);
+        const HWND host = host_->HostWindow();
+        PumpUntil([host] { return ::GetForegroundWindow() == host; }, 2000);
     }
     std::wstring CopyToString() {
         com::Bstr text;
@@ -158,6 +160,7 @@ TEST_P(Text, AHostReleasingTheControlDuringATextMemberGetsItsAnswer) {
     EXPECT_TRUE(aliveInsideTheCall) << "the call holds the control until it returns";
     PumpMessages(0);
     EXPECT_FALSE(::IsWindow(control)) << "released once the call returned";
+    EXPECT_EQ(WaitUntilLibraryCanUnload(), S_OK) << "no object of the control is left";
     viewer_ = nullptr;
 }
 

@@ -56,7 +56,7 @@ TEST_P(Toolbar, ShowToolbarFollowsTheClosedStateTableRowByRow) {
     ASSERT_EQ(viewer_->ShowToolbar(VARIANT_TRUE, VARIANT_FALSE), S_OK);
     ASSERT_EQ(viewer_->ShowToolbar(VARIANT_FALSE, VARIANT_FALSE), S_OK);
     EXPECT_EQ(Switches(), (std::vector<std::wstring>{L"-1", L"0"}));
-    PumpMessages(50);
+    PumpPostedMessages();
     EXPECT_NE(Easel(), nullptr);
     EXPECT_FALSE(::IsWindowVisible(CoverPanel()));
 
@@ -72,7 +72,7 @@ TEST_P(Toolbar, ShowToolbarFollowsTheClosedStateTableRowByRow) {
     EXPECT_FALSE(::IsWindowEnabled(narrow));
     EXPECT_TRUE(::IsWindowEnabled(wide));
     ExpectCoverPanelAtTopRightOnlyInTheOldLayout();
-    PumpMessages(100);
+    PumpPostedMessages();
     EXPECT_EQ(Easel(), nullptr);
 
     // Closed: showing does nothing at all, hiding still switches, hiding with close repeats
@@ -101,7 +101,7 @@ TEST_P(Toolbar, TheSwitchFailureReachesTheHostAndLeavesTheToolbarOpen) {
     OpenThreePages();
     ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL", L"3");
     EXPECT_EQ(viewer_->ShowToolbar(VARIANT_FALSE, VARIANT_TRUE), static_cast<HRESULT>(0x80040201));
-    PumpMessages(50);
+    PumpPostedMessages();
     EXPECT_NE(Easel(), nullptr);
     EXPECT_TRUE(::IsWindowEnabled(ToolbarView(0)));
     EXPECT_FALSE(::IsWindowVisible(CoverPanel()));
@@ -129,7 +129,7 @@ TEST_P(Toolbar, EveryCapturedEaselEntryIsPostedToRepeatsIncluded) {
     g_closeCounts[easel].first = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(easel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountCloses)));
     ASSERT_EQ(viewer_->ShowToolbar(VARIANT_FALSE, VARIANT_TRUE), S_OK);
-    PumpMessages(100);
+    PumpPostedMessages();
     const int closes = g_closeCounts[easel].second;
     ::SetWindowLongPtrW(easel, GWLP_WNDPROC,
                         reinterpret_cast<LONG_PTR>(g_closeCounts[easel].first));
@@ -165,7 +165,7 @@ TEST_P(Toolbar, EnableAndDisableActOnTheCapturedToolbarAndNavigationBar) {
     // After the toolbar was closed the enable and disable calls still run, on a list whose
     // windows are gone, without failing.
     ASSERT_EQ(viewer_->ShowToolbar(VARIANT_FALSE, VARIANT_TRUE), S_OK);
-    PumpMessages(100);
+    PumpPostedMessages();
     EXPECT_EQ(viewer_->DisableToolbar(), S_OK);
     EXPECT_EQ(viewer_->EnableToolbar(), S_OK);
     EXPECT_EQ(viewer_->DisableNavigationBar(), S_OK);
@@ -187,7 +187,7 @@ TEST_P(Toolbar, BeforeAnyDocumentOnlyTheSwitchAndTheClosedStateHappen) {
     EXPECT_EQ(Switches(), (std::vector<std::wstring>{L"0"}));
     EXPECT_TRUE(::IsWindowEnabled(ToolbarView(0)));
     ExpectCoverPanelAtTopRightOnlyInTheOldLayout();
-    PumpMessages(50);
+    PumpPostedMessages();
     EXPECT_NE(Easel(), nullptr); // nothing was posted to
     journal_.Mark();
     ASSERT_EQ(viewer_->ShowToolbar(VARIANT_TRUE, VARIANT_FALSE), S_OK);

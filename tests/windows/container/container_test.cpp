@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace folivex {
 namespace {
 
@@ -277,6 +279,86 @@ TEST(UnsitedViewer, WorksWithoutAnyContainerAndLeavesNothingBehind) {
     viewer.Reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_FALSE(::IsWindow(parking));
+}
+
+// Named arguments that name no parameter of the member, or one twice, are refused before they
+// reach the type library (Wine's read past the parameter list and crashed).
+TEST(UnsitedViewer, NamedArgumentsThatNameNoParameterAreRefused) {
+    testing::ComApartment apartment;
+    ComPtr<IDispatch> viewer;
+    ASSERT_EQ(
+        ::CoCreateInstance(CLSID_Viewer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer)),
+        S_OK);
+    DISPID member = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"DisableSaveDialog");
+    ASSERT_EQ(viewer->GetIDsOfNames(IID_NULL, &name, 1, 0, &member), S_OK);
+
+    com::Variant caption;
+    caption->vt = VT_BSTR;
+    caption->bstrVal = ::SysAllocString(L"Save a Copy...");
+    struct Case {
+        std::vector<DISPID> names;
+        HRESULT expected;
+        UINT position;
+    };
+    for (const Case& c :
+         {Case{{1, 1}, DISP_E_PARAMNOTFOUND, 0}, Case{{0, 0}, DISP_E_PARAMNOTFOUND, 1},
+          Case{{0, 7}, DISP_E_PARAMNOTFOUND, 1},
+          Case{{DISPID_PROPERTYPUT, 0}, DISP_E_PARAMNOTFOUND, 0},
+          Case{{0, 0, 0}, DISP_E_BADPARAMCOUNT, 0xFFFF}}) {
+        VARIANTARG arguments[2] = {*caption.Get(), *caption.Get()};
+        std::vector<DISPID> names = c.names;
+        DISPPARAMS params = {arguments, names.data(), 2, static_cast<UINT>(names.size())};
+        UINT position = 0xFFFF;
+        EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                 &position),
+                  c.expected);
+        EXPECT_EQ(position, c.position);
+    }
+    // A name that is right still works.
+    DISPID right = 0;
+    DISPPARAMS params = {caption.Get(), &right, 1, 1};
+    EXPECT_EQ(
+        viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
+        S_OK);
+}
+
+// The marker for a left-out argument, passed for an optional String parameter that the member
+// takes by reference (a dispatch fuzz run found the host crashing on it): the default applies,
+// as when the argument is not passed at all, positional or named.
+TEST(UnsitedViewer, AMissingArgumentMarkerForAReferenceParameterTakesTheDefault) {
+    testing::ComApartment apartment;
+    ComPtr<IDispatch> viewer;
+    ASSERT_EQ(
+        ::CoCreateInstance(CLSID_Viewer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&viewer)),
+        S_OK);
+    DISPID member = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"DisablePrintDialog");
+    ASSERT_EQ(viewer->GetIDsOfNames(IID_NULL, &name, 1, 0, &member), S_OK);
+
+    VARIANTARG missing;
+    ::VariantInit(&missing);
+    missing.vt = VT_ERROR;
+    missing.scode = DISP_E_PARAMNOTFOUND;
+    DISPPARAMS positional = {&missing, nullptr, 1, 0};
+    EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &positional, nullptr, nullptr,
+                             nullptr),
+              S_OK);
+    DISPID first = 0;
+    DISPPARAMS named = {&missing, &first, 1, 1};
+    EXPECT_EQ(
+        viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &named, nullptr, nullptr, nullptr),
+        S_OK);
+    // Every invoke flag at once calls the method, whose parameter no property-put value names.
+    DISPID value = DISPID_PROPERTYPUT;
+    DISPPARAMS asPut = {&missing, &value, 1, 1};
+    EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, 0xFFFF, &asPut, nullptr, nullptr, nullptr),
+              DISP_E_PARAMNOTFOUND);
+    // Any other error value is no marker: refused as a value of the wrong type.
+    missing.scode = E_FAIL;
+    EXPECT_EQ(viewer->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &positional, nullptr, nullptr,
+                             nullptr),
+              DISP_E_TYPEMISMATCH);
 }
 
 TEST(UnsitedViewer, ServerUnloadsOnceEveryObjectIsGone) {

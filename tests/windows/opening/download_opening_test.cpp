@@ -1,6 +1,7 @@
 // OpenPDF and BeginDownload against the loopback HTTP and FTP servers, with a C++ event sink.
 
 #include "tests/windows/opening/opening_fixture.h"
+#include "tests/windows/support/viewer_calls.h"
 
 #include <gtest/gtest.h>
 
@@ -327,7 +328,8 @@ void OpenReleasingAtFirstProgress(OpeningSession& session) {
 TEST_F(Reentrancy, ReleasingTheControlFromAProgressHandler) {
     OpeningSession session;
     OpenReleasingAtFirstProgress(session);
-    PumpMessages(300);
+    // Gone, with its download: no object of the library is left.
+    EXPECT_EQ(WaitUntilLibraryCanUnload(), S_OK);
 }
 
 TEST_F(Reentrancy, ReleasingTheControlWhileItWaitsForTheDocumentView) {
@@ -341,7 +343,7 @@ TEST_F(Reentrancy, ReleasingTheControlWhileItWaitsForTheDocumentView) {
     });
     ScopedSetting late(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"200");
     EXPECT_FALSE(session.Open(HttpUrl(L"one_page.pdf")));
-    PumpMessages(300);
+    EXPECT_EQ(WaitUntilLibraryCanUnload(), S_OK);
 }
 
 // Each session ends its apartment, which unloads Folivex.dll; the download machinery it used
@@ -351,6 +353,7 @@ TEST_F(Reentrancy, DownloadsWorkAgainAfterTheLibraryWasUnloaded) {
         SCOPED_TRACE(round);
         OpeningSession session;
         OpenReleasingAtFirstProgress(session);
+        EXPECT_EQ(WaitUntilLibraryCanUnload(), S_OK);
     }
     OpeningSession session;
     EXPECT_TRUE(session.Open(HttpUrl(L"one_page.pdf")));
@@ -385,8 +388,10 @@ TEST_F(Reentrancy, OpeningAnotherDocumentFromAnEventHandler) {
     });
     session.Open(HttpUrl(L"three_pages.pdf"));
     session.Host().OnEvent(nullptr);
-    PumpMessages(300);
+    PumpPostedMessages();
     EXPECT_TRUE(session.Open(HttpUrl(L"three_pages.pdf"))) << "the control still works";
+    session.Host().Release();
+    EXPECT_EQ(WaitUntilLibraryCanUnload(), S_OK);
 }
 
 } // namespace

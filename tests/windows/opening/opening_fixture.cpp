@@ -43,7 +43,7 @@ OpeningSession::OpeningSession(Layout layout) {
 
 OpeningSession::~OpeningSession() {
     host_.reset();
-    PumpMessages(20);
+    PumpPostedMessages();
 }
 
 bool OpeningSession::Open(const std::wstring& path) {
@@ -112,7 +112,7 @@ bool OpeningSession::SaveCopy(const std::wstring& destination, const std::wstrin
 
 void OpeningSession::Terminate() {
     host_->Release();
-    PumpMessages(20);
+    PumpPostedMessages();
 }
 
 std::vector<RecordedEvent> OpeningSession::EventsOf(ViewerEvent kind) const {

@@ -15,6 +15,17 @@ function(folivex_opening_wine_tests bench arch tree)
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=Reentrancy.*)
         folivex_add_server_test(NAME wine.${arch}.opening.edges
             COMMAND ${bench} ${arch} ${tests} --gtest_filter=HeldCopy.*:ReentrantHost.*)
+        # The download folder on a full (4 MB) and on a read-only file system of their own runs
+        # apart, under the script that mounts them (skipped where none can be mounted).
+        set(mounted FaultMatrix.DiskFull*:FaultMatrix.DownloadFolderReadOnly)
+        folivex_add_server_test(NAME wine.${arch}.opening.faults
+            COMMAND ${bench} ${arch} ${tests} --gtest_filter=FaultMatrix.*:-${mounted})
+        folivex_add_server_test(NAME wine.${arch}.opening.faults_on_mounts
+            COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with_small_disk.sh 4 --
+                    ${bench} ${arch} ${tests} --gtest_filter=${mounted})
+        set_tests_properties(wine.${arch}.opening.faults wine.${arch}.opening.faults_on_mounts
+            PROPERTIES TIMEOUT 120)
+        set_tests_properties(wine.${arch}.opening.faults_on_mounts PROPERTIES SKIP_RETURN_CODE 77)
         folivex_add_server_test(NAME wine.${arch}.cscript.open_outcomes.vbs
             COMMAND ${bench} ${arch} cscript //nologo
                     ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/open_outcomes.vbs ${tree}/tests/data)

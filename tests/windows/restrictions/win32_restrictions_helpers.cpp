@@ -53,7 +53,8 @@ HWND FocusComponent(testing::ViewerHost& viewer) {
         return nullptr;
     }
     ::SetFocus(search.found);
-    testing::PumpMessages(20);
+    const HWND component = search.found;
+    testing::PumpUntil([component] { return ::GetFocus() == component; }, 2000);
     return ::GetFocus() == search.found ? search.found : nullptr;
 }
 

@@ -36,4 +36,46 @@ void PumpMessages(DWORD milliseconds) {
     } while (::GetTickCount() - start < milliseconds);
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= milliseconds) {
+            return condition();
+        }
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+bool PumpPostedMessages(DWORD milliseconds) {
+    // A thread message of the test's own, told apart from any other by a sequence number.
+    constexpr UINT kMarker = WM_APP + 0x3A7;
+    static WPARAM sequence = 0;
+    const WPARAM mine = ++sequence;
+    if (!::PostThreadMessageW(::GetCurrentThreadId(), kMarker, mine, 0)) {
+        return false;
+    }
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd == nullptr && msg.message == kMarker) {
+                if (msg.wParam == mine) {
+                    return true;
+                }
+                continue; // an older marker whose wait gave up
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return false;
+}
+
 } // namespace folivex::testing

@@ -3,11 +3,25 @@
 Option Explicit
 Dim failures : failures = 0
 
+' Under On Error Resume Next a statement that raises is skipped, its check with it: each check
+' first looks for an error left pending. The expected errors are taken (and cleared) by TakeError.
 Sub Check(condition, what)
-    If Not condition Then
+    If Err.Number <> 0 Then
+        WScript.Echo "FAIL: error pending at " & what & ": " & Hex(Err.Number) & " " & Err.Description
+        failures = failures + 1
+        Err.Clear
+    ElseIf Not condition Then
         WScript.Echo "FAIL: " & what
         failures = failures + 1
     End If
+End Sub
+
+Dim number, source, description
+Sub TakeError()
+    number = Err.Number
+    source = Err.Source
+    description = Err.Description
+    Err.Clear
 End Sub
 
 Dim viewer, value
@@ -21,16 +35,17 @@ Check viewer.IsReaderInstalled = True, "IsReaderInstalled with the component reg
 
 Err.Clear
 viewer.Source = "C:\docs\a.pdf"
-Check Err.Number = &H80040201, "Source put: number " & Hex(Err.Number)
-Check Err.Source = "StandIn", "Source put: source " & Err.Source
-Check Err.Description = "Stand-in failure of member 1", "Source put: description " & Err.Description
+TakeError
+Check number = &H80040201, "Source put: number " & Hex(number)
+Check source = "StandIn", "Source put: source " & source
+Check description = "Stand-in failure of member 1", "Source put: description " & description
 
-Err.Clear
 value = viewer.Source
-Check Err.Number = &H80040201, "Source get: number " & Hex(Err.Number)
-Check Err.Description = "Stand-in failure of member 1", "Source get: description"
-Err.Clear
+TakeError
+Check number = &H80040201, "Source get: number " & Hex(number)
+Check description = "Stand-in failure of member 1", "Source get: description " & description
 
 Set viewer = Nothing
+Check True, "release"
 If failures = 0 Then WScript.Echo "component_errors.vbs: all checks passed"
 WScript.Quit failures

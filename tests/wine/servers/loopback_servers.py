@@ -23,6 +23,15 @@ Content-Length unless said otherwise):
                       (default 60) before the connection closes
     /large.pdf?mb=N   N MiB (default 20, at most 4096) generated while it is sent: "%PDF-1.4\\n",
                       comment lines as padding, "%%EOF\\n"
+    /reset.pdf        Content-Length of three_pages.pdf, half its bytes, then the connection is
+                      reset (RST, not an orderly close)
+    /loop.pdf         302 to itself, for ever
+    /page             200 with an HTML page (text/html), under a name without an extension
+    /overlong.pdf     three_pages.pdf with a Content-Length 100 bytes short of it: the body runs
+                      past its declared length
+    /named/ANY        three_pages.pdf under any name (percent-decoded), for names outside ASCII
+    /headers.txt      text: the Cache-Control and Pragma request headers of the request before,
+                      as "Cache-Control=<value>;Pragma=<value>"
 
 FTP: anonymous, read-only (list and retrieve), the same files.
 
@@ -35,6 +44,8 @@ import json
 import logging
 import os
 import signal
+import socket
+import struct
 import sys
 import threading
 import time
@@ -158,6 +169,14 @@ class DocumentHandler(http.server.BaseHTTPRequestHandler):
     def _answer(self, head):
         route = urllib.parse.unquote(urllib.parse.urlsplit(self.path).path)
         name = route[1:] if route.startswith("/") else route
+        if name.startswith("named/"):
+            # Any name at all, for the client's handling of names: three_pages.pdf.
+            body = self._source_or_fail(head)
+            if body is not None:
+                self._send_pdf_headers(len(body))
+                if not head:
+                    self.wfile.write(body)
+            return
         special = {
             "missing.pdf": self._missing,
             "error.pdf": self._error,
@@ -167,7 +186,17 @@ class DocumentHandler(http.server.BaseHTTPRequestHandler):
             "dropped.pdf": self._dropped,
             "stalled.pdf": self._stalled,
             "large.pdf": self._large,
+            "reset.pdf": self._reset,
+            "loop.pdf": self._loop,
+            "page": self._html,
+            "overlong.pdf": self._overlong,
+            "headers.txt": self._headers,
         }.get(name)
+        if name != "headers.txt":
+            self.server.last_cache_headers = "Cache-Control=%s;Pragma=%s" % (
+                self.headers.get("Cache-Control"),
+                self.headers.get("Pragma"),
+            )
         if special is not None:
             special(head)
             return
@@ -257,6 +286,48 @@ class DocumentHandler(http.server.BaseHTTPRequestHandler):
             return
         self._half_then(head, seconds)
 
+    def _reset(self, head):
+        body = self._source_or_fail(head)
+        if body is None:
+            return
+        self._send_pdf_headers(len(body))
+        self.close_connection = True
+        if head:
+            return
+        self.wfile.write(body[: len(body) // 2])
+        self.wfile.flush()
+        # Linger on with a zero timeout: the close sends a reset.
+        self.connection.setsockopt(
+            socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0)
+        )
+        self.connection.close()
+
+    def _loop(self, head):
+        host = self.headers.get("Host") or "%s:%d" % self.server.server_address[:2]
+        self._send_simple(
+            302,
+            _html_page(302, "Found"),
+            extra_headers=[("Location", "http://%s/loop.pdf" % host)],
+            head=head,
+        )
+
+    def _html(self, head):
+        self._send_page(200, "Welcome", head=head)
+
+    def _overlong(self, head):
+        body = self._source_or_fail(head)
+        if body is None:
+            return
+        self._send_pdf_headers(len(body) - 100)
+        self.close_connection = True
+        if not head:
+            self.wfile.write(body)
+            self.wfile.flush()
+
+    def _headers(self, head):
+        body = getattr(self.server, "last_cache_headers", "").encode()
+        self._send_simple(200, body, content_type="text/plain", head=head)
+
     def _large(self, head):
         mb = self._int_parameter("mb", LARGE_DEFAULT_MB, 1, LARGE_MAX_MB)
         if mb is None:
@@ -275,6 +346,7 @@ class DocumentHandler(http.server.BaseHTTPRequestHandler):
 
 class QuietThreadingHTTPServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
+    last_cache_headers = ""
 
     def handle_error(self, request, client_address):
         # A client that hangs up mid-body (the dropped and stalled tests do on purpose) is not a

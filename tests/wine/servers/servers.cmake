@@ -65,4 +65,6 @@ foreach(arch x86 x64)
     folivex_add_server_test(NAME wine.${arch}.loopback_fetch
         COMMAND ${PROJECT_SOURCE_DIR}/tools/winebench ${arch}
                 cscript //nologo ${FOLIVEX_SERVERS_DIR}/fetch_routes.js)
+    set_tests_properties(wine.${arch}.loopback_fetch PROPERTIES
+        PASS_REGULAR_EXPRESSION "fetch_routes\\.js: all checks passed")
 endforeach()
