@@ -98,6 +98,41 @@ bool ForegroundIsThisThread() {
            ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId();
 }
 
+// Marks the key pressed or released in `state` (and the thread's keyboard state, which the
+// component reads), and makes the key message a keyboard would: WM_SYSKEY* with Alt and no Ctrl,
+// the scan code, the extended, context and transition bits.
+void PressInKeyboardState(const KeyInput& key, BYTE state[256], MSG& message) {
+    const auto vk = static_cast<BYTE>(key.code);
+    const BYTE pressed = key.up ? 0 : 0x80;
+    state[vk] = pressed;
+    if (vk == VK_SHIFT) {
+        state[VK_LSHIFT] = pressed;
+    } else if (vk == VK_CONTROL) {
+        state[VK_LCONTROL] = pressed;
+    } else if (vk == VK_MENU) {
+        state[VK_LMENU] = pressed;
+    }
+    ::SetKeyboardState(state);
+    const bool alt = (state[VK_MENU] & 0x80) != 0;
+    const bool control = (state[VK_CONTROL] & 0x80) != 0;
+    const bool system = vk == VK_MENU || (alt && !control);
+    const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0xFF;
+    LPARAM flags = 1 | static_cast<LPARAM>(scan << 16);
+    if (IsExtendedKey(vk)) {
+        flags |= LPARAM{1} << 24;
+    }
+    if (alt) {
+        flags |= LPARAM{1} << 29;
+    }
+    if (key.up) {
+        flags |= static_cast<LPARAM>(0xC0000000u);
+    }
+    message.message =
+        system ? (key.up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (key.up ? WM_KEYUP : WM_KEYDOWN);
+    message.wParam = vk;
+    message.lParam = flags;
+}
+
 } // namespace
 
 std::optional<LayoutKey> Win32KeyboardLayout::KeyFor(char32_t character) const {
@@ -190,38 +225,7 @@ bool Win32KeyInputSink::DeliverToFocus(std::span<const KeyInput> inputs) {
             DrainPosted();
             continue;
         }
-        const auto vk = static_cast<BYTE>(key.code);
-        const BYTE pressed = key.up ? 0 : 0x80;
-        state[vk] = pressed;
-        if (vk == VK_SHIFT) {
-            state[VK_LSHIFT] = pressed;
-        } else if (vk == VK_CONTROL) {
-            state[VK_LCONTROL] = pressed;
-        } else if (vk == VK_MENU) {
-            state[VK_LMENU] = pressed;
-        }
-        ::SetKeyboardState(state);
-        const bool alt = (state[VK_MENU] & 0x80) != 0;
-        const bool control = (state[VK_CONTROL] & 0x80) != 0;
-        const bool system = vk == VK_MENU || (alt && !control);
-        if (system) {
-            message.message = key.up ? WM_SYSKEYUP : WM_SYSKEYDOWN;
-        } else {
-            message.message = key.up ? WM_KEYUP : WM_KEYDOWN;
-        }
-        message.wParam = vk;
-        const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0xFF;
-        LPARAM flags = 1 | static_cast<LPARAM>(scan << 16);
-        if (IsExtendedKey(vk)) {
-            flags |= LPARAM{1} << 24;
-        }
-        if (alt) {
-            flags |= LPARAM{1} << 29;
-        }
-        if (key.up) {
-            flags |= static_cast<LPARAM>(0xC0000000u);
-        }
-        message.lParam = flags;
+        PressInKeyboardState(key, state, message);
         Dispatch(message);
         DrainPosted();
     }
@@ -299,37 +303,9 @@ bool Win32KeyInputSink::DeliverToComponentThread(std::span<const KeyInput> input
             }
             continue;
         }
-        const auto vk = static_cast<BYTE>(key.code);
-        const BYTE pressed = key.up ? 0 : 0x80;
-        state[vk] = pressed;
-        if (vk == VK_SHIFT) {
-            state[VK_LSHIFT] = pressed;
-        } else if (vk == VK_CONTROL) {
-            state[VK_LCONTROL] = pressed;
-        } else if (vk == VK_MENU) {
-            state[VK_LMENU] = pressed;
-        }
-        ::SetKeyboardState(state);
-        const bool alt = (state[VK_MENU] & 0x80) != 0;
-        const bool control = (state[VK_CONTROL] & 0x80) != 0;
-        const bool system = vk == VK_MENU || (alt && !control);
-        const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0xFF;
-        LPARAM flags = 1 | static_cast<LPARAM>(scan << 16);
-        if (IsExtendedKey(vk)) {
-            flags |= LPARAM{1} << 24;
-        }
-        if (alt) {
-            flags |= LPARAM{1} << 29;
-        }
-        if (key.up) {
-            flags |= static_cast<LPARAM>(0xC0000000u);
-        }
         MSG message = {};
         message.hwnd = focus;
-        message.message =
-            system ? (key.up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (key.up ? WM_KEYUP : WM_KEYDOWN);
-        message.wParam = vk;
-        message.lParam = flags;
+        PressInKeyboardState(key, state, message);
         message.time = static_cast<DWORD>(::GetMessageTime());
         ::GetCursorPos(&message.pt);
         // The component's active object sees each key first, as in a container's loop.
@@ -342,10 +318,12 @@ bool Win32KeyInputSink::DeliverToComponentThread(std::span<const KeyInput> input
         }
         // The character the key makes, sent rather than posted by TranslateMessage, so that it
         // too has been processed when the delivery returns.
-        if (!key.up && !system) {
+        if (!key.up && message.message == WM_KEYDOWN) {
             wchar_t typed[4] = {};
+            const auto vk = static_cast<UINT>(message.wParam);
+            const auto scan = static_cast<UINT>((message.lParam >> 16) & 0xFF);
             if (::ToUnicode(vk, scan, state, typed, 4, 0) == 1 &&
-                !SendBounded(::GetFocus(), WM_CHAR, typed[0], flags)) {
+                !SendBounded(::GetFocus(), WM_CHAR, typed[0], message.lParam)) {
                 delivered = false;
                 break;
             }
