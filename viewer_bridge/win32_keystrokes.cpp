@@ -133,6 +133,36 @@ void PressInKeyboardState(const KeyInput& key, BYTE state[256], MSG& message) {
     message.lParam = flags;
 }
 
+// The thread's key state for one delivery: a copy of the state at its start with the modifiers
+// let go (only the keys the delivery presses are released again: a user's own held keys stay),
+// and the state at its start put back at its end.
+class DeliveryKeyState {
+public:
+    DeliveryKeyState() {
+        if (haveSaved_) {
+            std::copy(std::begin(saved_), std::end(saved_), std::begin(state_));
+        }
+        for (const std::uint16_t modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT,
+                                             VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU}) {
+            state_[modifier] = static_cast<BYTE>(state_[modifier] & ~0x80);
+        }
+    }
+    ~DeliveryKeyState() {
+        if (haveSaved_) {
+            ::SetKeyboardState(saved_);
+        }
+    }
+    DeliveryKeyState(const DeliveryKeyState&) = delete;
+    DeliveryKeyState& operator=(const DeliveryKeyState&) = delete;
+
+    BYTE* State() { return state_; }
+
+private:
+    BYTE saved_[256] = {};
+    BYTE state_[256] = {};
+    bool haveSaved_ = ::GetKeyboardState(saved_) != FALSE;
+};
+
 } // namespace
 
 std::optional<LayoutKey> Win32KeyboardLayout::KeyFor(char32_t character) const {
@@ -192,17 +222,8 @@ bool Win32KeyInputSink::Deliver(std::span<const KeyInput> inputs) {
 // moves it into a search box). The thread's key state is set around each key, so that the
 // window sees the modifiers held through GetKeyState, and is restored afterwards.
 bool Win32KeyInputSink::DeliverToFocus(std::span<const KeyInput> inputs) {
-    BYTE saved[256] = {};
-    const bool haveSaved = ::GetKeyboardState(saved) != FALSE;
-    BYTE state[256] = {};
-    if (haveSaved) {
-        std::copy(std::begin(saved), std::end(saved), std::begin(state));
-    }
-    // Only the keys this delivery presses are let go again: a user's own held keys stay.
-    for (const std::uint16_t modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT,
-                                         VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU}) {
-        state[modifier] = static_cast<BYTE>(state[modifier] & ~0x80);
-    }
+    DeliveryKeyState keys;
+    BYTE* state = keys.State();
     bool delivered = true;
     for (const KeyInput& key : inputs) {
         const HWND focus = ::GetFocus();
@@ -228,9 +249,6 @@ bool Win32KeyInputSink::DeliverToFocus(std::span<const KeyInput> inputs) {
         PressInKeyboardState(key, state, message);
         Dispatch(message);
         DrainPosted();
-    }
-    if (haveSaved) {
-        ::SetKeyboardState(saved);
     }
     return delivered;
 }
@@ -278,16 +296,8 @@ bool Win32KeyInputSink::DeliverToComponentThread(std::span<const KeyInput> input
     if (!inside(::GetFocus())) {
         ::SetFocus(component);
     }
-    BYTE saved[256] = {};
-    const bool haveSaved = ::GetKeyboardState(saved) != FALSE;
-    BYTE state[256] = {};
-    if (haveSaved) {
-        std::copy(std::begin(saved), std::end(saved), std::begin(state));
-    }
-    for (const std::uint16_t modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT,
-                                         VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU}) {
-        state[modifier] = static_cast<BYTE>(state[modifier] & ~0x80);
-    }
+    DeliveryKeyState keys;
+    BYTE* state = keys.State();
     bool delivered = true;
     for (const KeyInput& key : inputs) {
         // A key may move the focus (into a search box): each goes where the focus is now.
@@ -328,9 +338,6 @@ bool Win32KeyInputSink::DeliverToComponentThread(std::span<const KeyInput> input
                 break;
             }
         }
-    }
-    if (haveSaved) {
-        ::SetKeyboardState(saved);
     }
     return delivered;
 }
