@@ -1,5 +1,6 @@
 #pragma once
-// The calling thread in a single-threaded COM apartment for the guard's lifetime.
+// The calling thread in a COM apartment for the guard's lifetime: single-threaded unless asked
+// for the multithreaded one (COINIT_MULTITHREADED).
 
 #include <windows.h>
 #include <objbase.h>
@@ -8,7 +9,8 @@ namespace folivex::com {
 
 class Apartment {
 public:
-    Apartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit Apartment(DWORD model = COINIT_APARTMENTTHREADED)
+        : result_(::CoInitializeEx(nullptr, model)) {}
     Apartment(const Apartment&) = delete;
     Apartment& operator=(const Apartment&) = delete;
     ~Apartment() {

@@ -7,6 +7,7 @@
 
 #include "interface/folivex_interface.h"
 
+#include "com/apartment.h"
 #include "com/bstr.h"
 #include "com/com_ptr.h"
 #include "com/variant.h"
@@ -21,20 +22,6 @@
 
 namespace folivex::testing {
 namespace {
-
-class MultithreadedApartment {
-public:
-    MultithreadedApartment() : result_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~MultithreadedApartment() {
-        if (SUCCEEDED(result_)) {
-            ::CoUninitialize();
-        }
-    }
-    HRESULT Result() const { return result_; }
-
-private:
-    HRESULT result_;
-};
 
 // What a proxy answers and the object itself does not.
 bool IsProxy(IUnknown* object) {
@@ -130,7 +117,7 @@ private:
 };
 
 TEST(MultithreadedCaller, EveryKindOfMemberWorksEarlyBoundThroughAProxy) {
-    MultithreadedApartment mta;
+    com::Apartment mta(COINIT_MULTITHREADED);
     ASSERT_EQ(mta.Result(), S_OK);
     // The old layout's page box reads "P of N", which PageTotal counts.
     ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
@@ -199,7 +186,7 @@ HRESULT CallByName(IDispatch* dispatch, const wchar_t* name, WORD flags, VARIANT
 }
 
 TEST(MultithreadedCaller, LateBoundCallsThroughIDispatch) {
-    MultithreadedApartment mta;
+    com::Apartment mta(COINIT_MULTITHREADED);
     ASSERT_EQ(mta.Result(), S_OK);
     ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"old");
     com::ComPtr<IDispatch> viewer;
@@ -243,7 +230,7 @@ TEST(MultithreadedCaller, DownloadEventsReachASinkInTheMultithreadedApartment) {
     if (HttpUrl(L"one_page.pdf").empty()) {
         GTEST_SKIP() << "no loopback servers";
     }
-    MultithreadedApartment mta;
+    com::Apartment mta(COINIT_MULTITHREADED);
     ASSERT_EQ(mta.Result(), S_OK);
     ScratchDirectory temp;
     const std::wstring redirected = temp.File(L"redirected.pdf");

@@ -10,13 +10,6 @@
 namespace folivex::testing {
 namespace {
 
-#define REQUIRE_SERVERS()                                                                          \
-    do {                                                                                           \
-        if (HttpUrl(L"").empty()) {                                                                \
-            GTEST_SKIP() << "needs the loopback servers (FOLIVEX_TEST_HTTP_URL)";                  \
-        }                                                                                          \
-    } while (false)
-
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }

@@ -16,13 +16,6 @@
 namespace folivex::testing {
 namespace {
 
-#define REQUIRE_SERVERS()                                                                          \
-    do {                                                                                           \
-        if (HttpUrl(L"").empty()) {                                                                \
-            GTEST_SKIP() << "needs the loopback servers (FOLIVEX_TEST_HTTP_URL)";                  \
-        }                                                                                          \
-    } while (false)
-
 // The names in a folder (files and folders, without "." and "..").
 std::set<std::wstring> Entries(const std::wstring& folder) {
     std::set<std::wstring> names;

@@ -19,6 +19,14 @@ namespace folivex::testing {
 std::wstring HttpUrl(const wchar_t* route);
 std::wstring FtpUrl(const wchar_t* route);
 
+// In a GoogleTest test or fixture: skips it when the loopback servers are not running.
+#define REQUIRE_SERVERS()                                                                          \
+    do {                                                                                           \
+        if (HttpUrl(L"").empty()) {                                                                \
+            GTEST_SKIP() << "needs the loopback servers (FOLIVEX_TEST_HTTP_URL)";                  \
+        }                                                                                          \
+    } while (false)
+
 // The component's site window inside the control's window, or null.
 HWND ComponentSite(HWND controlWindow);
 

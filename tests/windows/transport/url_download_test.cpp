@@ -7,6 +7,8 @@
 #include "download/downloader.h"
 #include "download/win32_url_download.h"
 
+#include "com/apartment.h"
+
 #include <windows.h>
 #include <objbase.h>
 
@@ -67,7 +69,7 @@ int wmain() {
         return 100;
     }
     const std::wstring base = address;
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    folivex::com::Apartment apartment;
     {
         folivex::testing::MemoryFileSystem files;
         files.AddDirectory(L"C:\\TEMP");
@@ -145,7 +147,6 @@ int wmain() {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::DispatchMessageW(&message);
     }
-    ::CoUninitialize();
     std::printf("%d failed\n", g_failures);
     if (g_failures == 0) {
         std::printf("url_download_test: passed\n");
