@@ -3,6 +3,7 @@
 // the suppression timers (the safety net) never tick and a missing hook leaves the dialog to
 // its own timeout.
 
+#include "tests/windows/restrictions/dialog_template.h"
 #include "tests/windows/support/viewer_host.h"
 
 #include "com/bstr.h"
@@ -51,17 +52,7 @@ struct ModalDialog {
     }
 
     void Run(const wchar_t* title) {
-        std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-        auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-        header->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
-        header->cx = 120;
-        header->cy = 40;
-        words.push_back(0); // no menu
-        words.push_back(0); // the dialog class
-        for (const wchar_t* c = title; *c; ++c) {
-            words.push_back(static_cast<WORD>(*c));
-        }
-        words.push_back(0);
+        const std::vector<WORD> words = testing::TitledDialogTemplate(title);
         ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
                                   reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
                                   Procedure, reinterpret_cast<LPARAM>(this));

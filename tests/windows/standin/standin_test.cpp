@@ -5,6 +5,7 @@
 #include "tests/windows/standin/journal_reader.h"
 #include "tests/windows/standin/pdf_page_count.h"
 #include "tests/windows/standin/pdf_text.h"
+#include "tests/windows/standin/standin_signals.h"
 #include "tests/windows/support/test_settings.h"
 #include "tests/windows/support/test_window.h"
 
@@ -20,6 +21,7 @@
 #include <docobj.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -529,6 +531,51 @@ TEST_F(StandInTest, PageBoxFormatSettingShapesTheTextAtLoadAndOnEveryPageChange)
     // Without the setting the layout's own format comes back.
     EXPECT_EQ(S_OK, Call(4, {}));
     EXPECT_NE(nullptr, Find(Tree(), "Edit", "1 of 3"));
+}
+
+// What the opening benchmark times from: the announcement comes once, when the view is
+// complete (sized to the control, with its children), not when its window is first made.
+struct ReadyAnnouncements {
+    static inline UINT message = 0;
+    static inline int count = 0;
+    static inline HWND view = nullptr;
+    static inline bool complete = false;
+
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent && sent->message == message) {
+            ++count;
+            view = sent->hwnd;
+            RECT parent = {};
+            RECT own = {};
+            ::GetClientRect(::GetParent(sent->hwnd), &parent);
+            ::GetClientRect(sent->hwnd, &own);
+            complete = ::GetWindow(sent->hwnd, GW_CHILD) != nullptr &&
+                       own.right == std::max(0L, parent.right - 48L) && own.right > 0;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+TEST_F(StandInTest, DocumentViewAnnouncesItselfOnceCompleteAndOnlyOnce) {
+    ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"new");
+    ScopedSetting delay(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"100");
+    Host();
+    ReadyAnnouncements::message = ::RegisterWindowMessageW(kDocumentViewReadyMessage);
+    ReadyAnnouncements::count = 0;
+    com::UniqueHook hook(::SetWindowsHookExW(WH_CALLWNDPROC, &ReadyAnnouncements::Hook, nullptr,
+                                             ::GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
+    ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
+    const bool shown = PumpUntil([&] { return DocumentViewShown("AVNullDocView"); });
+    PumpFor(150);
+    hook.Reset();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(1, ReadyAnnouncements::count);
+    EXPECT_TRUE(ReadyAnnouncements::complete);
+    const Node* view = Find(Tree(), "AVL_AVView", "AVNullDocView");
+    ASSERT_NE(nullptr, view);
+    EXPECT_EQ(view->window, ReadyAnnouncements::view);
 }
 
 TEST_F(StandInTest, DocumentViewWaitsForItsDelayOrNeverComes) {

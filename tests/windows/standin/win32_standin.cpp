@@ -1,6 +1,7 @@
 #include "tests/windows/standin/win32_standin.h"
 
 #include "tests/windows/standin/journal_reader.h"
+#include "tests/windows/standin/standin_signals.h"
 #include "tests/windows/standin/win32_held_document.h"
 #include "tests/windows/standin/win32_standin_dialogs.h"
 #include "tests/windows/standin/win32_standin_journal_writer.h"
@@ -376,6 +377,10 @@ void StandIn::ShowDocumentView() {
     ::SetWindowPos(documentView_, HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FitDocumentView();
+    static const UINT ready = ::RegisterWindowMessageW(kDocumentViewReadyMessage);
+    if (ready != 0) {
+        ::SendMessageW(documentView_, ready, 0, 0);
+    }
 }
 
 void StandIn::FitDocumentView() {
