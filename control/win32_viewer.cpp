@@ -1,8 +1,11 @@
 #include "control/win32_viewer.h"
 
-#include "control/viewer_lifecycle.h"
 #include "control/viewer_misc_status.h"
-#include "control/win32_viewer_parts.h"
+#include "control/win32_document_part.h"
+#include "control/win32_reader_windows_part.h"
+#include "control/win32_restrictions_part.h"
+#include "control/win32_text_part.h"
+#include "control/win32_viewer_surface.h"
 #include "registry/win32_registry.h"
 #include "viewer_bridge/win32_component_host.h"
 
@@ -41,7 +44,18 @@ com::ComPtr<Viewer> Viewer::Create() {
     return viewer;
 }
 
-Viewer::Viewer() : parts_(std::make_unique<Parts>(*this)) {
+Viewer::Viewer()
+    : surface_(std::make_unique<Surface>(*this)), downloadEvents_(MakeDownloadEvents()),
+      documents_(std::make_unique<DocumentPart>(state_, *downloadEvents_)),
+      restrictions_(std::make_unique<RestrictionsPart>(state_)),
+      readerWindows_(std::make_unique<ReaderWindowsPart>(state_)),
+      text_(std::make_unique<TextPart>(
+          // Each key goes to the component's active object first, as a container's loop offers it.
+          [this](MSG& message) { return OfferKeyToComponent(message); },
+          // A component window of another thread is sent its keys there.
+          [this]() -> HWND {
+              return component_ ? component_->Hosted().ControlWindow() : nullptr;
+          })) {
     connectionPoints_.Add(this, DIID___Viewer);
 }
 
@@ -96,13 +110,13 @@ bool Viewer::CreateWindows() {
 
 void Viewer::Initialize() {
     CreateWindows();
-    parts_->timerWindow = window_.Get();
+    restrictions_->AttachTimers(window_.Get());
     // AcroPDF1, created with the control and never again; hidden until a document is shown.
     component_ =
         std::make_unique<ComponentHost>(window_.Get(), [this] { return ContainerServices(); });
     ConnectComponentNotifications();
     Win32Registry registry;
-    InitializeViewer(parts_->state, *component_, parts_->files, registry);
+    documents_->Initialize(*component_, registry);
     if (coverPanel_) {
         ::SetWindowPos(coverPanel_.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
@@ -110,18 +124,16 @@ void Viewer::Initialize() {
 }
 
 void Viewer::Terminate() {
-    if (parts_) {
-        TerminateViewer(
-            parts_->state, parts_->files, [this] { component_.reset(); },
-            [this] { parts_->saveKeys.Terminate(); });
-        parts_->dialogs.EnablePrintDialog();
-        parts_->dialogs.EnableSaveDialog();
-    }
-    timer1_.Stop();
-    timer2_.Stop();
+    documents_->Terminate([this] { component_.reset(); },
+                          [this] { restrictions_->TerminateSaveKeys(); });
+    restrictions_->EndDialogSuppression();
     connectionPoints_.DetachAll();
-    // Outstanding downloads end before the windows their transport reports to.
-    parts_.reset();
+    // Outstanding downloads end, and the timers are killed, before the windows they report to.
+    text_.reset();
+    restrictions_.reset();
+    readerWindows_.reset();
+    documents_.reset();
+    downloadEvents_.reset();
     component_.reset();
     coverPanel_.Reset();
     window_.Reset();
@@ -129,8 +141,8 @@ void Viewer::Terminate() {
 }
 
 void Viewer::OnClientSiteChanged() {
-    if (parts_) {
-        parts_->downloadService.SetSite(ClientSite());
+    if (documents_) {
+        documents_->SetSite(ClientSite());
     }
 }
 
@@ -251,12 +263,7 @@ LRESULT Viewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // stay the host's, for moving between its controls and its default button.
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_TIMER:
-        if (parts_ && wParam == kTimer1Id) {
-            parts_->dialogs.Timer1Tick(parts_->desktop);
-            return 0;
-        }
-        if (parts_ && wParam == kTimer2Id) {
-            parts_->dialogs.Timer2Tick(parts_->desktop);
+        if (restrictions_ && restrictions_->TimerTick(wParam)) {
             return 0;
         }
         break;
@@ -273,13 +280,7 @@ void Viewer::Resize() {
     RECT client = {};
     ::GetClientRect(window_.Get(), &client);
     component_->Move(0, 0, client.right, client.bottom);
-    if (coverPanel_ && ::IsWindowVisible(coverPanel_.Get())) {
-        RECT panel = {};
-        ::GetWindowRect(coverPanel_.Get(), &panel);
-        const int panelWidth = panel.right - panel.left;
-        ::SetWindowPos(coverPanel_.Get(), HWND_TOP, client.right - panelWidth, component_->Top(), 0,
-                       0, SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    surface_->KeepCoverPanelInPlace();
 }
 
 HRESULT Viewer::RaiseViewerError(HRESULT hr, const wchar_t* description) {

@@ -3,6 +3,8 @@
 
 #include "interface/folivex_interface.h"
 
+#include "control/viewer_state.h"
+
 #include "com/connection_point.h"
 #include "com/dispatch.h"
 #include "com/object.h"
@@ -15,6 +17,11 @@
 namespace folivex {
 
 class ComponentHost;
+class DownloadEvents;
+class DocumentPart;
+class ReaderWindowsPart;
+class RestrictionsPart;
+class TextPart;
 
 class Viewer : public com::Object<Viewer, com::Dispatch<Viewer, _Viewer>, com::OleControl<Viewer>,
                                   ISupportErrorInfo, IConnectionPointContainer> {
@@ -111,15 +118,11 @@ public:
 
     ~Viewer() override;
 
-    // The timers' identifiers on the control's window.
-    static constexpr UINT_PTR kTimer1Id = 1;
-    static constexpr UINT_PTR kTimer2Id = 2;
-
-    struct Parts;
-
 private:
     class OpenSession;
     class KeepAlive;
+    class Surface;
+    class DownloadEventSink;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -151,6 +154,7 @@ private:
 
     // The download events; handlers may change by-reference values, which only
     // DownloadStarted's string passes back to the caller.
+    std::unique_ptr<DownloadEvents> MakeDownloadEvents();
     void FireEvent(DISPID id, VARIANTARG* argsLastFirst, UINT count);
     void FireDownloadStarted(BSTR* saveFile);
     void FireDownloadProgress(LONG curBytes, LONG maxBytes, const std::wstring& saveFile);
@@ -164,11 +168,17 @@ private:
     com::UniqueWindow window_;     // the control's own window
     com::UniqueWindow coverPanel_; // Picture1
     std::unique_ptr<ComponentHost> component_; // AcroPDF1
-    com::WindowTimer timer1_;
-    com::WindowTimer timer2_;
     com::ConnectionPoints connectionPoints_;
 
-    std::unique_ptr<Parts> parts_;
+    ViewerState state_;
+    std::unique_ptr<Surface> surface_;
+    std::unique_ptr<DownloadEvents> downloadEvents_; // outlives the downloader that raises them
+    // One part per subsystem the control drives, each reached only by the members of its own
+    // subsystem. Held apart so that termination can end them before the windows they use.
+    std::unique_ptr<DocumentPart> documents_;
+    std::unique_ptr<RestrictionsPart> restrictions_; // Timer1, Timer2
+    std::unique_ptr<ReaderWindowsPart> readerWindows_;
+    std::unique_ptr<TextPart> text_;
     // True once the thread's message loop is being left (WM_QUIT met inside a wait).
     bool quitting_ = false;
     // How many calls keep the control alive through a reference of their own.

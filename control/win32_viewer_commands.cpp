@@ -3,7 +3,8 @@
 
 #include "control/win32_viewer.h"
 
-#include "control/win32_viewer_parts.h"
+#include "control/win32_viewer_keep_alive.h"
+#include "control/win32_viewer_surface.h"
 #include "viewer_bridge/viewer_commands.h"
 #include "viewer_bridge/win32_component_host.h"
 
@@ -12,7 +13,7 @@
 namespace folivex {
 
 HRESULT Viewer::Refresh() {
-    return folivex::Refresh(parts_->surface);
+    return folivex::Refresh(*surface_);
 }
 HRESULT Viewer::PrintPDF() {
     return folivex::PrintPDF(*component_);

@@ -2,37 +2,34 @@
 
 #include "control/win32_viewer.h"
 
-#include "control/viewer_lifecycle.h"
-#include "control/win32_viewer_parts.h"
+#include "control/win32_document_part.h"
+#include "control/win32_reader_windows_part.h"
+#include "control/win32_viewer_keep_alive.h"
 #include "control/win32_window_creation_watch.h"
-#include "download/save_copy.h"
-#include "reader_windows/window_walks.h"
 #include "viewer_bridge/win32_component_host.h"
-
-#include "common/win32_window_handle.h"
 
 #include "com/bstr.h"
 
 namespace folivex {
 
-// What an open needs of the control while it runs: the component, the downloader, the thread's
-// message queue and the live window tree below the control's window.
+// What an open needs of the control while it runs: the component, the documents' downloader, the
+// thread's message queue and the collecting walk of the window tree below the control's window.
 class Viewer::OpenSession final : public OpenEnvironment {
 public:
     explicit OpenSession(Viewer& viewer)
-        : viewer_(viewer), parts_(*viewer.parts_), creations_(viewer.window_.Get()) {}
+        : viewer_(viewer), documents_(*viewer.documents_), creations_(viewer.window_.Get()) {}
 
-    std::wstring TempPath() override { return parts_.state.TempPath; }
+    std::wstring TempPath() override { return viewer_.state_.TempPath; }
 
     bool BeginDownload(std::wstring& strURL, std::wstring& strFile) override {
         download_ = 0;
-        return parts_.downloader.BeginDownload(strURL, strFile, &download_);
+        return documents_.BeginDownload(strURL, strFile, &download_);
     }
     bool DownloadDone() override {
-        return parts_.downloader.Outcome(download_) != DownloadOutcome::Pending;
+        return documents_.Outcome(download_) != DownloadOutcome::Pending;
     }
     bool LastDownloadSucceeded() override {
-        return download_ != 0 && parts_.downloader.Outcome(download_) == DownloadOutcome::Succeeded;
+        return download_ != 0 && documents_.Outcome(download_) == DownloadOutcome::Succeeded;
     }
 
     HResult LoadFile(std::wstring& path) override {
@@ -67,8 +64,7 @@ public:
         }
         // This walk sees every window made so far.
         creations_.Clear();
-        return folivex::CollectViewerWindows(parts_.tree, FromHwnd(root),
-                                             parts_.state.ReaderVersion, parts_.state.Captured);
+        return viewer_.readerWindows_->CollectViewerWindows(root);
     }
 
     void ShowComponent(bool visible) override { viewer_.component_->SetVisible(visible); }
@@ -82,26 +78,26 @@ public:
 
 private:
     Viewer& viewer_;
-    Parts& parts_;
+    DocumentPart& documents_;
     WindowCreationWatch creations_;
     DownloadId download_ = 0;
 };
 
 HRESULT Viewer::get_Path(BSTR* Path) {
-    return com::ReturnBstr(Path, parts_->state.Path);
+    return com::ReturnBstr(Path, state_.Path);
 }
 
 HRESULT Viewer::put_Path(BSTR Path) {
-    parts_->state.Path = com::Bstr::ToString(Path);
+    state_.Path = com::Bstr::ToString(Path);
     return S_OK;
 }
 
 HRESULT Viewer::get_TempPath(BSTR* TempPath) {
-    return com::ReturnBstr(TempPath, parts_->state.TempPath);
+    return com::ReturnBstr(TempPath, state_.TempPath);
 }
 
 HRESULT Viewer::put_TempPath(BSTR TempPath) {
-    PutTempPath(parts_->state, parts_->files, com::Bstr::ToString(TempPath));
+    documents_->PutTempPath(com::Bstr::ToString(TempPath));
     return S_OK;
 }
 
@@ -115,8 +111,7 @@ HRESULT Viewer::OpenPDF(BSTR strPath, VARIANT_BOOL* Result) {
         quitting_ = false;
     }
     OpenSession session(*this);
-    *Result =
-        parts_->opener.OpenPDF(parts_->state, session, parts_->files, com::Bstr::ToString(strPath));
+    *Result = documents_->OpenPDF(session, com::Bstr::ToString(strPath));
     return S_OK;
 }
 
@@ -128,7 +123,7 @@ HRESULT Viewer::BeginDownload(BSTR* strURL, BSTR* strFile, VARIANT_BOOL* Result)
     const std::wstring url = com::Bstr::ToString(*strURL);
     const std::wstring requested = com::Bstr::ToString(*strFile);
     std::wstring file = requested;
-    const bool started = parts_->downloader.BeginDownload(url, file);
+    const bool started = documents_->BeginDownload(url, file);
     if (file != requested) {
         // A DownloadStarted handler redirected the download: the caller's variable follows.
         com::AssignBstr(strFile, file);
@@ -141,9 +136,8 @@ HRESULT Viewer::SaveCopy(BSTR* strFile, BSTR strSourcePDF, VARIANT_BOOL* Result)
     if (!strFile || !Result) {
         return E_POINTER;
     }
-    const bool saved = folivex::SaveCopy(parts_->files, com::Bstr::ToString(*strFile),
-                                         com::Bstr::ToString(strSourcePDF),
-                                         parts_->state.CurrentTempFile, parts_->state.Path);
+    const bool saved =
+        documents_->SaveCopy(com::Bstr::ToString(*strFile), com::Bstr::ToString(strSourcePDF));
     *Result = saved ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }

@@ -2,7 +2,9 @@
 // passed by reference; DownloadStarted lends the caller's own string, the others copies.
 
 #include "control/win32_viewer.h"
-#include "control/win32_viewer_parts.h"
+
+#include "control/win32_viewer_keep_alive.h"
+#include "download/downloader.h"
 
 #include "com/bstr.h"
 
@@ -33,6 +35,34 @@ enum EventId : DISPID {
 };
 
 } // namespace
+
+// The downloader's events, raised through the control's connection point.
+class Viewer::DownloadEventSink final : public DownloadEvents {
+public:
+    explicit DownloadEventSink(Viewer& viewer) : viewer_(viewer) {}
+
+    void DownloadStarted(std::wstring& SaveFile) override {
+        // The handler gets a string of its own by reference; whatever it leaves there is the file.
+        com::Bstr file(SaveFile);
+        viewer_.FireDownloadStarted(file.InOut());
+        SaveFile = file.ToString();
+    }
+    void DownloadProgress(std::int32_t CurBytes, std::int32_t MaxBytes,
+                          std::wstring SaveFile) override {
+        viewer_.FireDownloadProgress(CurBytes, MaxBytes, SaveFile);
+    }
+    void DownloadError(std::wstring SaveFile) override { viewer_.FireDownloadError(SaveFile); }
+    void DownloadComplete(std::int32_t MaxBytes, std::wstring SaveFile) override {
+        viewer_.FireDownloadComplete(MaxBytes, SaveFile);
+    }
+
+private:
+    Viewer& viewer_;
+};
+
+std::unique_ptr<DownloadEvents> Viewer::MakeDownloadEvents() {
+    return std::make_unique<DownloadEventSink>(*this);
+}
 
 void Viewer::FireEvent(DISPID id, VARIANTARG* argsLastFirst, UINT count) {
     com::ConnectionPoint* point = connectionPoints_.Find(DIID___Viewer);

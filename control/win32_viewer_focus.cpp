@@ -5,7 +5,7 @@
 
 #include "control/win32_viewer.h"
 
-#include "control/win32_viewer_parts.h"
+#include "control/win32_viewer_keep_alive.h"
 #include "viewer_bridge/win32_component_host.h"
 
 #include <utility>
@@ -15,7 +15,7 @@ namespace folivex {
 // Focus moves while the control is torn down too (its windows and the component's go): nothing
 // is reported then, and no call may take a reference on an object already being destroyed.
 bool Viewer::FocusHandlingLive() const {
-    return parts_ && component_ && ReferenceCount() > 0;
+    return component_ && ReferenceCount() > 0;
 }
 
 void Viewer::ConnectComponentNotifications() {

@@ -3,7 +3,6 @@
 
 #include "control/win32_viewer.h"
 
-#include "control/win32_viewer_parts.h"
 #include "viewer_bridge/win32_component_host.h"
 
 #include "com/bstr.h"
@@ -57,12 +56,12 @@ HRESULT Viewer::get_ReaderVersion(short* ReaderVersion) {
     if (!ReaderVersion) {
         return E_POINTER;
     }
-    *ReaderVersion = parts_->state.ReaderVersion;
+    *ReaderVersion = state_.ReaderVersion;
     return S_OK;
 }
 
 HRESULT Viewer::put_ReaderVersion(short ReaderVersion) {
-    parts_->state.ReaderVersion = ReaderVersion;
+    state_.ReaderVersion = ReaderVersion;
     return S_OK;
 }
 

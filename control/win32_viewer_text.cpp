@@ -4,8 +4,8 @@
 
 #include "control/win32_viewer.h"
 
-#include "control/win32_viewer_parts.h"
-#include "viewer_bridge/text_operations.h"
+#include "control/win32_text_part.h"
+#include "control/win32_viewer_keep_alive.h"
 #include "viewer_bridge/win32_component_host.h"
 
 #include "com/bstr.h"
@@ -14,19 +14,19 @@ namespace folivex {
 
 HRESULT Viewer::SelectText() {
     KeepAlive hold(*this);
-    TextOperations(*component_, parts_->keys, parts_->clipboard).SelectText();
+    text_->On(*component_).SelectText();
     return S_OK;
 }
 
 HRESULT Viewer::DeselectText() {
     KeepAlive hold(*this);
-    TextOperations(*component_, parts_->keys, parts_->clipboard).DeselectText();
+    text_->On(*component_).DeselectText();
     return S_OK;
 }
 
 HRESULT Viewer::CopyToClipboard() {
     KeepAlive hold(*this);
-    TextOperations(*component_, parts_->keys, parts_->clipboard).CopyToClipboard();
+    text_->On(*component_).CopyToClipboard();
     return S_OK;
 }
 
@@ -36,15 +36,13 @@ HRESULT Viewer::CopyToString(BSTR* Result) {
     }
     *Result = nullptr;
     KeepAlive hold(*this);
-    const std::wstring text =
-        TextOperations(*component_, parts_->keys, parts_->clipboard).CopyToString();
+    const std::wstring text = text_->On(*component_).CopyToString();
     return com::ReturnBstr(Result, text);
 }
 
 HRESULT Viewer::Search(BSTR strSearchFor) {
     KeepAlive hold(*this);
-    TextOperations(*component_, parts_->keys, parts_->clipboard)
-        .Search(com::Bstr::ToString(strSearchFor));
+    text_->On(*component_).Search(com::Bstr::ToString(strSearchFor));
     return S_OK;
 }
 
