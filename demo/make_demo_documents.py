@@ -4,14 +4,13 @@
     make_demo_documents.py OUTPUT_DIR
 
   demo.pdf      5 pages; each shows a large "Page N" and a line "Folivex demo document, page N of 5"
-  download.pdf  3 pages, "Downloaded page N"; about 2 MB (an unreferenced stream of filler), so
-                that a download lasts long enough for the progress bar to be seen
+
+The tour's download comes from the loopback servers of the download tests (tools/demo).
 
 Standard library only.
 """
 
 import os
-import random
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
@@ -25,7 +24,7 @@ def _page_content(label, line):
     ).encode("latin-1")
 
 
-def build_pdf(pages, filler_bytes=0):
+def build_pdf(pages):
     """pages: list of (label, line). Returns the bytes of a PDF with one page per entry."""
     bodies = []
 
@@ -44,10 +43,6 @@ def build_pdf(pages, filler_bytes=0):
             b"<< /Type /Page /Parent %d 0 R /MediaBox [0 0 612 792] "
             b"/Resources << /Font << /F1 %d 0 R >> >> /Contents %d 0 R >>"
             % (pages_node, font, stream)))
-    if filler_bytes:
-        # Incompressible and unreferenced: only its size matters.
-        filler = random.Random(20240601).randbytes(filler_bytes)
-        add(b"<< /Length %d >>\nstream\n" % len(filler) + filler + b"\nendstream")
     bodies[catalog - 1] = b"<< /Type /Catalog /Pages %d 0 R >>" % pages_node
     bodies[pages_node - 1] = (b"<< /Type /Pages /Kids [%s] /Count %d >>"
                               % (b" ".join(b"%d 0 R" % k for k in kids), len(kids)))
@@ -63,9 +58,6 @@ def main():
     documents = {
         "demo.pdf": build_pdf(
             [("Page %d" % n, "Folivex demo document, page %d of 5" % n) for n in range(1, 6)]),
-        "download.pdf": build_pdf(
-            [("Downloaded page %d" % n, "Folivex downloaded document, page %d of 3" % n)
-             for n in range(1, 4)], filler_bytes=2 * 1024 * 1024),
     }
     for name, data in documents.items():
         path = os.path.join(target, name)

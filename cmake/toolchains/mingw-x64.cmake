@@ -1,15 +1,7 @@
-# Cross-build for 64-bit Windows with Debian's MinGW-w64 (posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-build for 64-bit Windows with Debian's MinGW-w64.
+set(FOLIVEX_ARCH x64)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(FOLIVEX_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${FOLIVEX_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${FOLIVEX_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${FOLIVEX_MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${FOLIVEX_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(FOLIVEX_ARCH x64)
-set(FOLIVEX_WIDL ${FOLIVEX_MINGW_TRIPLE}-widl)
 set(FOLIVEX_WIDL_TARGET x86_64)
 set(FOLIVEX_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

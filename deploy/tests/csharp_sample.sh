@@ -6,10 +6,8 @@
 # type library: every member it calls exists, and its event interface has the events' numbers.
 set -euo pipefail
 mcs=$1 sample=$2 idl=$3 out=$4
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=SCRIPTDIR/preamble.sh
+source "$(dirname "${BASH_SOURCE[0]}")/preamble.sh"
 mkdir -p "$out"
 "$mcs" -nologo -warnaserror+ -target:winexe -out:"$out/FolivexSample.exe" \
     -r:System.Windows.Forms.dll -r:System.Drawing.dll -r:Microsoft.CSharp.dll "$sample"/*.cs ||

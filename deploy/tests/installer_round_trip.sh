@@ -9,16 +9,9 @@
 # uninstalls it, after which nothing of it may remain.
 set -euo pipefail
 arch=$1 dist=$2 wxs=$3 table=$4 checks=$5 document=$6 version=$7
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo=$(cd "$here/../.." && pwd)
-wine=${FOLIVEX_WINE:?run me through tools/winebench with FOLIVEX_BENCH_UNIX=1}
-: "${WINEPREFIX:?}"
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-windows_path() { echo "Z:${1//\//\\}"; }
+# shellcheck source=SCRIPTDIR/preamble.sh
+source "$(dirname "${BASH_SOURCE[0]}")/preamble.sh"
+wine_session
 # The prefix's program folder for the package's architecture (a 64-bit package in a 64-bit prefix
 # and a 32-bit one in a 32-bit prefix both go to "Program Files").
 installed_dir="$WINEPREFIX/drive_c/Program Files/Folivex"
@@ -42,12 +35,9 @@ use_installed_control() {
     FOLIVEX_DEPLOYED_DLL=$installed_dll FOLIVEX_TEST_DOCUMENT=$(windows_path "$document") \
         "$wine" "$(windows_path "$checks")" || fail "$stage: the deployment checks failed"
     local out
-    out=$(FOLIVEX_STANDIN_LAYOUT=old "$wine" cscript //nologo \
-        "$(windows_path "$repo/samples/vbscript/open_and_read.vbs")" "$(windows_path "$document")" 2>&1 |
-        tr -d '\r') || true
+    out=$(FOLIVEX_STANDIN_LAYOUT=old run_open_and_read cscript "$document")
     echo "$out"
-    grep -qx 'PageTotal: 3' <<<"$out" || fail "$stage: the sample read no page count of 3"
-    grep -qx 'open_and_read.vbs: done' <<<"$out" || fail "$stage: the sample did not finish"
+    expect_three_pages_read "$out" "$stage"
 }
 
 # The keys the control owns: the rows that remove a key whole on uninstall.
@@ -133,8 +123,7 @@ for key in "${owned_keys[@]}"; do
     fi
     echo "gone: HKCR\\$key"
 done
-out=$("$wine" cscript //nologo "$(windows_path "$repo/samples/vbscript/open_and_read.vbs")" \
-    "$(windows_path "$document")" 2>&1 | tr -d '\r') || true
+out=$(run_open_and_read cscript "$document")
 grep -q 'cannot create Folivex.Viewer' <<<"$out" || fail "Folivex.Viewer is still created: $out"
 
 echo "== the installer registered what regsvr32 registers"

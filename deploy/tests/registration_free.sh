@@ -9,16 +9,9 @@
 # open_and_read.vbs sample the same way.
 set -euo pipefail
 arch=$1 dist=$2 checks=$3 export_tool=$4 document=$5 version=$6
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo=$(cd "$here/../.." && pwd)
-wine=${FOLIVEX_WINE:?run me through tools/winebench with FOLIVEX_BENCH_UNIX=1}
-: "${WINEPREFIX:?}"
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-windows_path() { echo "Z:${1//\//\\}"; }
+# shellcheck source=SCRIPTDIR/preamble.sh
+source "$(dirname "${BASH_SOURCE[0]}")/preamble.sh"
+wine_session
 
 # The folder lies in the prefix so that the run's clean-up takes it along.
 stage=$WINEPREFIX/drive_c/host
@@ -28,13 +21,8 @@ cp "$checks" "$stage/checks.exe"
 "$export_tool" application-manifest "$arch" "$version" Folivex.DeploymentChecks \
     "$stage/checks.exe.manifest"
 
-run_sample() {
-    "$wine" "$1" //nologo "$(windows_path "$repo/samples/vbscript/open_and_read.vbs")" \
-        "$(windows_path "$document")" 2>&1 | tr -d '\r' || true
-}
-
 echo "== the registered script host cannot create the control"
-out=$(run_sample cscript)
+out=$(run_open_and_read cscript "$document")
 grep -q 'cannot create Folivex.Viewer' <<<"$out" || fail "Folivex.Viewer is registered: $out"
 
 echo "== a host program with an application manifest"
@@ -46,8 +34,7 @@ echo "== a copy of cscript.exe with a manifest"
 cp "$WINEPREFIX/drive_c/windows/system32/cscript.exe" "$stage/cscript.exe"
 "$export_tool" application-manifest "$arch" "$version" Folivex.ScriptHost \
     "$stage/cscript.exe.manifest"
-out=$(FOLIVEX_STANDIN_LAYOUT=old run_sample 'C:\host\cscript.exe')
+out=$(FOLIVEX_STANDIN_LAYOUT=old run_open_and_read 'C:\host\cscript.exe' "$document")
 echo "$out"
-grep -qx 'PageTotal: 3' <<<"$out" || fail "the sample read no page count of 3"
-grep -qx 'open_and_read.vbs: done' <<<"$out" || fail "the sample did not finish"
+expect_three_pages_read "$out"
 echo "registration_free.sh: done"

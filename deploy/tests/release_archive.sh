@@ -8,11 +8,8 @@ set -euo pipefail
 dist=$1 version=$2 install_md=$3
 declare -A tree=([x86]=$4 [x64]=$5)
 archive=$dist/Folivex-$version.zip
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=SCRIPTDIR/preamble.sh
+source "$(dirname "${BASH_SOURCE[0]}")/preamble.sh"
 [[ -f $archive ]] || fail "no archive $archive"
 mapfile -t entries < <(unzip -Z1 "$archive")
 has() {

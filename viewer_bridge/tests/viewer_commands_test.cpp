@@ -1,18 +1,23 @@
 #include "viewer_bridge/mode_keywords.h"
 #include "viewer_bridge/testing/recording_component.h"
+#include "viewer_bridge/testing/wrapper_table.h"
 #include "viewer_bridge/viewer_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <string_view>
 
 namespace folivex {
 namespace {
 
 using testing::RecordedArg;
 using testing::RecordingComponent;
+using testing::WrapperArg;
+using testing::WrapperCase;
+using testing::WrapperCases;
 using Kind = ComponentArg::Kind;
-using Value = std::variant<std::int32_t, float, AutoBool, std::wstring>;
 
 constexpr HResult kComponentError = static_cast<HResult>(0x800A01B6u);
 
@@ -43,103 +48,71 @@ TEST(ModeKeywords, OutOfRangeFallsBackToValueZero) {
     }
 }
 
-struct Expected {
-    const char* name;
-    std::function<HResult(ViewerComponent&)> call;
-    int dispid;
-    std::vector<std::pair<Kind, Value>> args;
-};
+using WrapperCall = std::function<HResult(ViewerComponent&, const WrapperCase&)>;
 
-std::vector<Expected> AllWrappers() {
-    const AutoBool t = kAutoTrue;
-    const AutoBool f = kAutoFalse;
-    return {
-        {"GotoFirstPage", [](auto& c) { return GotoFirstPage(c); }, 4, {}},
-        {"GotoLastPage", [](auto& c) { return GotoLastPage(c); }, 5, {}},
-        {"GotoNextPage", [](auto& c) { return GotoNextPage(c); }, 6, {}},
-        {"GotoPreviousPage", [](auto& c) { return GotoPreviousPage(c); }, 7, {}},
-        {"SetCurrentPage",
-         [](auto& c) { return SetCurrentPage(c, 12); },
-         8,
-         {{Kind::LongRef, std::int32_t{12}}}},
-        {"GotoNextView", [](auto& c) { return GotoNextView(c); }, 9, {}},
-        {"GotoPreviousView", [](auto& c) { return GotoPreviousView(c); }, 10, {}},
-        {"SetPageMode",
-         [](auto& c) { return SetPageMode(c, 1); },
-         11,
-         {{Kind::StringValue, std::wstring(L"bookmarks")}}},
-        {"SetLayoutMode",
-         [](auto& c) { return SetLayoutMode(c, 4); },
-         12,
-         {{Kind::StringValue, std::wstring(L"TwoColumnRight")}}},
-        {"SetNamedDest",
-         [](auto& c) { return SetNamedDest(c, L"chapter 2"); },
-         13,
-         {{Kind::StringRef, std::wstring(L"chapter 2")}}},
-        {"PrintWithDialog", [](auto& c) { return PrintWithDialog(c); }, 15, {}},
-        {"SetZoom", [](auto& c) { return SetZoom(c, 150.5f); }, 16, {{Kind::SingleRef, 150.5f}}},
+// Each wrapper function called with a case's host arguments.
+HResult CallWrapper(ViewerComponent& component, const WrapperCase& wrapper) {
+    static const std::map<std::string_view, WrapperCall> calls = {
+        {"GotoFirstPage", [](auto& c, auto&) { return GotoFirstPage(c); }},
+        {"GotoLastPage", [](auto& c, auto&) { return GotoLastPage(c); }},
+        {"GotoNextPage", [](auto& c, auto&) { return GotoNextPage(c); }},
+        {"GotoPreviousPage", [](auto& c, auto&) { return GotoPreviousPage(c); }},
+        {"SetCurrentPage", [](auto& c, auto& w) { return SetCurrentPage(c, w.Long(0)); }},
+        {"GotoNextView", [](auto& c, auto&) { return GotoNextView(c); }},
+        {"GotoPreviousView", [](auto& c, auto&) { return GotoPreviousView(c); }},
+        {"SetPageMode", [](auto& c, auto& w) { return SetPageMode(c, w.Long(0)); }},
+        {"SetLayoutMode", [](auto& c, auto& w) { return SetLayoutMode(c, w.Long(0)); }},
+        {"SetNamedDest", [](auto& c, auto& w) { return SetNamedDest(c, w.String(0)); }},
+        {"PrintWithDialog", [](auto& c, auto&) { return PrintWithDialog(c); }},
+        {"SetZoom", [](auto& c, auto& w) { return SetZoom(c, w.Single(0)); }},
         {"SetZoomScroll",
-         [](auto& c) { return SetZoomScroll(c, 75.0f, 10.0f, 20.0f); },
-         17,
-         {{Kind::SingleRef, 75.0f}, {Kind::SingleRef, 10.0f}, {Kind::SingleRef, 20.0f}}},
-        {"SetView",
-         [](auto& c) { return SetView(c, 2); },
-         18,
-         {{Kind::StringValue, std::wstring(L"FitV")}}},
+         [](auto& c, auto& w) { return SetZoomScroll(c, w.Single(0), w.Single(1), w.Single(2)); }},
+        {"SetView", [](auto& c, auto& w) { return SetView(c, w.Long(0)); }},
         {"SetViewScroll",
-         [](auto& c) { return SetViewScroll(c, 5, 12.5f); },
-         19,
-         {{Kind::StringValue, std::wstring(L"FitBV")}, {Kind::SingleRef, 12.5f}}},
+         [](auto& c, auto& w) { return SetViewScroll(c, w.Long(0), w.Single(1)); }},
         {"SetViewRect",
-         [](auto& c) { return SetViewRect(c, 1.0f, 2.0f, 3.0f, 4.0f); },
-         20,
-         {{Kind::SingleRef, 1.0f},
-          {Kind::SingleRef, 2.0f},
-          {Kind::SingleRef, 3.0f},
-          {Kind::SingleRef, 4.0f}}},
-        {"PrintPages",
-         [](auto& c) { return PrintPages(c, 5, 2); },
-         21,
-         {{Kind::LongRef, std::int32_t{5}}, {Kind::LongRef, std::int32_t{2}}}},
+         [](auto& c, auto& w) {
+             return SetViewRect(c, w.Single(0), w.Single(1), w.Single(2), w.Single(3));
+         }},
+        {"PrintPages", [](auto& c, auto& w) { return PrintPages(c, w.Long(0), w.Long(1)); }},
         {"PrintPagesFit",
-         [](auto& c) { return PrintPagesFit(c, -3, 9, kAutoTrue); },
-         22,
-         {{Kind::LongRef, std::int32_t{-3}}, {Kind::LongRef, std::int32_t{9}}, {Kind::BoolRef, t}}},
-        {"PrintAll", [](auto& c) { return PrintAll(c); }, 23, {}},
-        {"PrintAllFit",
-         [](auto& c) { return PrintAllFit(c, kAutoFalse); },
-         24,
-         {{Kind::BoolRef, f}}},
-        {"ShowScrollBars",
-         [](auto& c) { return ShowScrollBars(c, kAutoFalse); },
-         25,
-         {{Kind::BoolRef, f}}},
-        {"ShowScrollBars()", [](auto& c) { return ShowScrollBars(c); }, 25, {{Kind::BoolRef, t}}},
+         [](auto& c, auto& w) { return PrintPagesFit(c, w.Long(0), w.Long(1), w.Bool(2)); }},
+        {"PrintAll", [](auto& c, auto&) { return PrintAll(c); }},
+        {"PrintAllFit", [](auto& c, auto& w) { return PrintAllFit(c, w.Bool(0)); }},
+        {"ShowScrollBars", [](auto& c, auto& w) { return ShowScrollBars(c, w.Bool(0)); }},
         {"SetCurrentHighlight",
-         [](auto& c) { return SetCurrentHighlight(c, 10, 20, 300, 400); },
-         28,
-         {{Kind::LongRef, std::int32_t{10}},
-          {Kind::LongRef, std::int32_t{20}},
-          {Kind::LongRef, std::int32_t{300}},
-          {Kind::LongRef, std::int32_t{400}}}},
+         [](auto& c, auto& w) {
+             return SetCurrentHighlight(c, w.Long(0), w.Long(1), w.Long(2), w.Long(3));
+         }},
     };
+    return calls.at(wrapper.method)(component, wrapper);
+}
+
+void ExpectOneCall(const RecordingComponent& component, int member,
+                   const std::vector<WrapperArg>& args) {
+    ASSERT_EQ(component.calls.size(), 1u);
+    EXPECT_EQ(component.calls[0].dispid, member);
+    ASSERT_EQ(component.calls[0].args.size(), args.size());
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const RecordedArg& arg = component.calls[0].args[i];
+        EXPECT_EQ(arg.kind, args[i].kind) << "argument " << i;
+        EXPECT_EQ(arg.value, args[i].value) << "argument " << i;
+    }
 }
 
 TEST(ViewerCommands, EachWrapperCallsItsMemberWithItsArgumentsInOrder) {
-    for (const Expected& expected : AllWrappers()) {
-        SCOPED_TRACE(expected.name);
+    for (const WrapperCase& wrapper : WrapperCases()) {
+        SCOPED_TRACE(wrapper.label);
         RecordingComponent component;
-        EXPECT_EQ(expected.call(component), kOk);
-        ASSERT_EQ(component.calls.size(), 1u);
-        EXPECT_EQ(component.calls[0].dispid, expected.dispid);
-        ASSERT_EQ(component.calls[0].args.size(), expected.args.size());
-        for (std::size_t i = 0; i < expected.args.size(); ++i) {
-            const RecordedArg& arg = component.calls[0].args[i];
-            EXPECT_EQ(arg.kind, expected.args[i].first) << "argument " << i;
-            EXPECT_EQ(arg.value, expected.args[i].second) << "argument " << i;
-        }
+        EXPECT_EQ(CallWrapper(component, wrapper), kOk);
+        ExpectOneCall(component, wrapper.member, wrapper.memberArgs);
         EXPECT_EQ(component.printRequests, 0);
     }
+
+    // ShowScrollBars without an argument shows them.
+    RecordingComponent component;
+    EXPECT_EQ(ShowScrollBars(component), kOk);
+    ExpectOneCall(component, 25, {{Kind::BoolRef, kAutoTrue}});
 }
 
 TEST(ViewerCommands, ModeArgumentsAreRunThroughTheirKeywordMaps) {
@@ -178,12 +151,12 @@ TEST(ViewerCommands, ByReferenceArgumentsPointAtTheWrappersOwnCopies) {
 }
 
 TEST(ViewerCommands, FailuresArePassedOnExceptForZoomAndRefresh) {
-    for (const Expected& expected : AllWrappers()) {
-        SCOPED_TRACE(expected.name);
+    for (const WrapperCase& wrapper : WrapperCases()) {
+        SCOPED_TRACE(wrapper.label);
         RecordingComponent component;
         component.failWith = kComponentError;
-        const bool ignored = expected.dispid == 16 || expected.dispid == 17;
-        EXPECT_EQ(expected.call(component), ignored ? kOk : kComponentError);
+        const bool ignored = wrapper.member == 16 || wrapper.member == 17;
+        EXPECT_EQ(CallWrapper(component, wrapper), ignored ? kOk : kComponentError);
         EXPECT_EQ(component.calls.size(), 1u);
     }
 }

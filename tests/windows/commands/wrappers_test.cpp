@@ -6,10 +6,16 @@
 
 #include "com/bstr.h"
 #include "com/excep_info.h"
+#include "viewer_bridge/testing/wrapper_table.h"
 
 #include <docobj.h>
 
+#include <charconv>
 #include <functional>
+#include <map>
+#include <string_view>
+#include <type_traits>
+#include <variant>
 
 namespace folivex::testing {
 namespace {
@@ -22,109 +28,103 @@ constexpr std::uint16_t kRef = VT_BYREF;
 
 struct Arg {
     std::uint16_t type;
-    const wchar_t* value;
+    std::wstring value;
 };
 
-struct WrapperCase {
-    const char* name;
-    std::function<HRESULT(_Viewer*)> call;
-    int member;
-    std::vector<Arg> args;
-};
-
-std::vector<WrapperCase> WrapperCases() {
-    return {
-        {"GotoFirstPage", [](_Viewer* v) { return v->GotoFirstPage(); }, 4, {}},
-        {"GotoLastPage", [](_Viewer* v) { return v->GotoLastPage(); }, 5, {}},
-        {"GotoNextPage", [](_Viewer* v) { return v->GotoNextPage(); }, 6, {}},
-        {"GotoPreviousPage", [](_Viewer* v) { return v->GotoPreviousPage(); }, 7, {}},
-        {"SetCurrentPage",
-         [](_Viewer* v) { return v->SetCurrentPage(2); },
-         8,
-         {{VT_I4 | kRef, L"2"}}},
-        {"GotoNextView", [](_Viewer* v) { return v->GotoNextView(); }, 9, {}},
-        {"GotoPreviousView", [](_Viewer* v) { return v->GotoPreviousView(); }, 10, {}},
-        {"SetPageMode(2)",
-         [](_Viewer* v) { return v->SetPageMode(static_cast<PageMode>(2)); },
-         11,
-         {{VT_BSTR, L"thumbs"}}},
-        {"SetPageMode(1)",
-         [](_Viewer* v) { return v->SetPageMode(static_cast<PageMode>(1)); },
-         11,
-         {{VT_BSTR, L"bookmarks"}}},
-        {"SetPageMode(3)",
-         [](_Viewer* v) { return v->SetPageMode(static_cast<PageMode>(3)); },
-         11,
-         {{VT_BSTR, L"none"}}},
-        {"SetLayoutMode(4)",
-         [](_Viewer* v) { return v->SetLayoutMode(static_cast<LayoutMode>(4)); },
-         12,
-         {{VT_BSTR, L"TwoColumnRight"}}},
-        {"SetLayoutMode(7)",
-         [](_Viewer* v) { return v->SetLayoutMode(static_cast<LayoutMode>(7)); },
-         12,
-         {{VT_BSTR, L"DontCare"}}},
-        {"SetLayoutMode(-1)",
-         [](_Viewer* v) { return v->SetLayoutMode(static_cast<LayoutMode>(-1)); },
-         12,
-         {{VT_BSTR, L"DontCare"}}},
+// Each of the control's methods called early bound with a case's host arguments.
+HRESULT CallMethod(_Viewer* viewer, const WrapperCase& wrapper) {
+    using Call = std::function<HRESULT(_Viewer*, const WrapperCase&)>;
+    static const std::map<std::string_view, Call> calls = {
+        {"GotoFirstPage", [](_Viewer* v, auto&) { return v->GotoFirstPage(); }},
+        {"GotoLastPage", [](_Viewer* v, auto&) { return v->GotoLastPage(); }},
+        {"GotoNextPage", [](_Viewer* v, auto&) { return v->GotoNextPage(); }},
+        {"GotoPreviousPage", [](_Viewer* v, auto&) { return v->GotoPreviousPage(); }},
+        {"SetCurrentPage", [](_Viewer* v, auto& w) { return v->SetCurrentPage(w.Long(0)); }},
+        {"GotoNextView", [](_Viewer* v, auto&) { return v->GotoNextView(); }},
+        {"GotoPreviousView", [](_Viewer* v, auto&) { return v->GotoPreviousView(); }},
+        {"SetPageMode",
+         [](_Viewer* v, auto& w) { return v->SetPageMode(static_cast<PageMode>(w.Long(0))); }},
+        {"SetLayoutMode",
+         [](_Viewer* v, auto& w) { return v->SetLayoutMode(static_cast<LayoutMode>(w.Long(0))); }},
         {"SetNamedDest",
-         [](_Viewer* v) {
-             com::Bstr name(L"Chapter 2");
+         [](_Viewer* v, auto& w) {
+             com::Bstr name(w.String(0).c_str());
              return v->SetNamedDest(name.Get());
-         },
-         13,
-         {{VT_BSTR | kRef, L"Chapter 2"}}},
-        {"PrintWithDialog", [](_Viewer* v) { return v->PrintWithDialog(); }, 15, {}},
-        {"SetZoom", [](_Viewer* v) { return v->SetZoom(150.0f); }, 16, {{VT_R4 | kRef, L"150"}}},
+         }},
+        {"PrintWithDialog", [](_Viewer* v, auto&) { return v->PrintWithDialog(); }},
+        {"SetZoom", [](_Viewer* v, auto& w) { return v->SetZoom(w.Single(0)); }},
         {"SetZoomScroll",
-         [](_Viewer* v) { return v->SetZoomScroll(75.5f, 10.0f, 20.25f); },
-         17,
-         {{VT_R4 | kRef, L"75.5"}, {VT_R4 | kRef, L"10"}, {VT_R4 | kRef, L"20.25"}}},
-        {"SetView(3)",
-         [](_Viewer* v) { return v->SetView(static_cast<ViewMode>(3)); },
-         18,
-         {{VT_BSTR, L"FitB"}}},
-        {"SetView(6)",
-         [](_Viewer* v) { return v->SetView(static_cast<ViewMode>(6)); },
-         18,
-         {{VT_BSTR, L"Fit"}}},
+         [](_Viewer* v, auto& w) {
+             return v->SetZoomScroll(w.Single(0), w.Single(1), w.Single(2));
+         }},
+        {"SetView",
+         [](_Viewer* v, auto& w) { return v->SetView(static_cast<ViewMode>(w.Long(0))); }},
         {"SetViewScroll",
-         [](_Viewer* v) { return v->SetViewScroll(static_cast<ViewMode>(5), 12.5f); },
-         19,
-         {{VT_BSTR, L"FitBV"}, {VT_R4 | kRef, L"12.5"}}},
+         [](_Viewer* v, auto& w) {
+             return v->SetViewScroll(static_cast<ViewMode>(w.Long(0)), w.Single(1));
+         }},
         {"SetViewRect",
-         [](_Viewer* v) { return v->SetViewRect(1.5f, 2.0f, 300.0f, 400.5f); },
-         20,
-         {{VT_R4 | kRef, L"1.5"},
-          {VT_R4 | kRef, L"2"},
-          {VT_R4 | kRef, L"300"},
-          {VT_R4 | kRef, L"400.5"}}},
-        {"PrintPages(5,2)",
-         [](_Viewer* v) { return v->PrintPages(5, 2); },
-         21,
-         {{VT_I4 | kRef, L"5"}, {VT_I4 | kRef, L"2"}}},
+         [](_Viewer* v, auto& w) {
+             return v->SetViewRect(w.Single(0), w.Single(1), w.Single(2), w.Single(3));
+         }},
+        {"PrintPages", [](_Viewer* v, auto& w) { return v->PrintPages(w.Long(0), w.Long(1)); }},
         {"PrintPagesFit",
-         [](_Viewer* v) { return v->PrintPagesFit(1, 3, VARIANT_TRUE); },
-         22,
-         {{VT_I4 | kRef, L"1"}, {VT_I4 | kRef, L"3"}, {VT_BOOL | kRef, L"-1"}}},
-        {"PrintAll", [](_Viewer* v) { return v->PrintAll(); }, 23, {}},
-        {"PrintAllFit",
-         [](_Viewer* v) { return v->PrintAllFit(VARIANT_FALSE); },
-         24,
-         {{VT_BOOL | kRef, L"0"}}},
-        {"ShowScrollBars(False)",
-         [](_Viewer* v) { return v->ShowScrollBars(VARIANT_FALSE); },
-         25,
-         {{VT_BOOL | kRef, L"0"}}},
+         [](_Viewer* v, auto& w) { return v->PrintPagesFit(w.Long(0), w.Long(1), w.Bool(2)); }},
+        {"PrintAll", [](_Viewer* v, auto&) { return v->PrintAll(); }},
+        {"PrintAllFit", [](_Viewer* v, auto& w) { return v->PrintAllFit(w.Bool(0)); }},
+        {"ShowScrollBars", [](_Viewer* v, auto& w) { return v->ShowScrollBars(w.Bool(0)); }},
         {"SetCurrentHighlight",
-         [](_Viewer* v) { return v->SetCurrentHighlight(10, 20, -30, 40); },
-         28,
-         {{VT_I4 | kRef, L"10"},
-          {VT_I4 | kRef, L"20"},
-          {VT_I4 | kRef, L"-30"},
-          {VT_I4 | kRef, L"40"}}},
+         [](_Viewer* v, auto& w) {
+             return v->SetCurrentHighlight(w.Long(0), w.Long(1), w.Long(2), w.Long(3));
+         }},
     };
+    return calls.at(wrapper.method)(viewer, wrapper);
+}
+
+// A member's argument as the stand-in's journal writes it: its variant type, and its value as
+// text (numbers in their shortest form, Booleans as -1 and 0).
+Arg JournalArg(const WrapperArg& arg) {
+    std::uint16_t type = VT_BSTR;
+    switch (arg.kind) {
+    case ComponentArg::Kind::LongRef:
+        type = VT_I4 | kRef;
+        break;
+    case ComponentArg::Kind::SingleRef:
+        type = VT_R4 | kRef;
+        break;
+    case ComponentArg::Kind::BoolRef:
+        type = VT_BOOL | kRef;
+        break;
+    case ComponentArg::Kind::StringValue:
+        type = VT_BSTR;
+        break;
+    case ComponentArg::Kind::StringRef:
+        type = VT_BSTR | kRef;
+        break;
+    }
+    const std::wstring text = std::visit(
+        [](const auto& value) -> std::wstring {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::wstring>) {
+                return value;
+            } else if constexpr (std::is_same_v<T, float>) {
+                char buffer[32];
+                const auto [end, ec] = std::to_chars(buffer, buffer + sizeof(buffer), value);
+                return ec == std::errc() ? std::wstring(buffer, end) : L"?";
+            } else {
+                return std::to_wstring(value);
+            }
+        },
+        arg.value);
+    return {type, text};
+}
+
+std::vector<Arg> JournalArgs(const std::vector<WrapperArg>& args) {
+    std::vector<Arg> journal;
+    for (const WrapperArg& arg : args) {
+        journal.push_back(JournalArg(arg));
+    }
+    return journal;
 }
 
 void ExpectOneCall(const std::vector<JournalEntry>& lines, int member, const std::vector<Arg>& args,
@@ -150,8 +150,9 @@ TEST_P(Wrappers, EachSendsOneCallOfItsMemberWithItsArgumentsInDeclaredOrder) {
     OpenThreePages();
     for (const WrapperCase& wrapper : WrapperCases()) {
         journal_.Mark();
-        EXPECT_EQ(wrapper.call(viewer_), S_OK) << wrapper.name;
-        ExpectOneCall(journal_.SinceMark(), wrapper.member, wrapper.args, wrapper.name);
+        EXPECT_EQ(CallMethod(viewer_, wrapper), S_OK) << wrapper.label;
+        ExpectOneCall(journal_.SinceMark(), wrapper.member, JournalArgs(wrapper.memberArgs),
+                      wrapper.label);
     }
 }
 
@@ -204,10 +205,10 @@ TEST_P(Wrappers, ComponentFailuresReachTheHostExceptFromSetZoomSetZoomScrollAndR
     ScopedSetting fail(L"FOLIVEX_STANDIN_FAIL",
                        L"4,5,6,7,8,9,10,11,12,13,15,16,17,18,19,20,21,22,23,24,25,28");
     for (const WrapperCase& wrapper : WrapperCases()) {
-        SCOPED_TRACE(wrapper.name);
+        SCOPED_TRACE(wrapper.label);
         ::SetErrorInfo(0, nullptr);
         journal_.Mark();
-        const HRESULT hr = wrapper.call(viewer_);
+        const HRESULT hr = CallMethod(viewer_, wrapper);
         // The call was made, and failed, either way.
         EXPECT_EQ(journal_.CallsOf(wrapper.member).size(), 1u);
         if (wrapper.member == 16 || wrapper.member == 17) {

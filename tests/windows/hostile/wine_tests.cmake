@@ -7,10 +7,7 @@ function(folivex_hostile_wine_tests bench arch tree)
     set_tests_properties(wine.${arch}.hostile.dispatch_fuzz PROPERTIES TIMEOUT 300)
     folivex_add_bench(dispatch_fuzz ${arch}
         COMMAND ${bench} ${arch} ${fuzzer} --seed 20261208 --calls 50000)
-    if(COMMAND folivex_add_server_test)
-        folivex_add_bench(soak ${arch}
-            COMMAND env FOLIVEX_SERVER_PYTHON=${FOLIVEX_SERVER_PYTHON}
-                    ${FOLIVEX_SERVERS_WRAPPER} ${FOLIVEX_SERVER_DOCUMENTS} --
-                    ${bench} ${arch} ${tree}/tests/windows/hostile/folivex_soak_bench.exe 1000)
-    endif()
+    folivex_add_bench(soak ${arch}
+        COMMAND ${FOLIVEX_WITH_SERVERS}
+                ${bench} ${arch} ${tree}/tests/windows/hostile/folivex_soak_bench.exe 1000)
 endfunction()

@@ -33,6 +33,12 @@ if(NOT FOLIVEX_SERVER_DOCUMENTS)
     unset(generator_errors)
 endif()
 
+# A command prefix that runs what follows it with the servers up (for benchmark targets; tests
+# use folivex_add_server_test). Through env rather than the ENVIRONMENT property, which callers
+# may set for themselves.
+set(FOLIVEX_WITH_SERVERS env FOLIVEX_SERVER_PYTHON=${FOLIVEX_SERVER_PYTHON}
+    ${FOLIVEX_SERVERS_WRAPPER} ${FOLIVEX_SERVER_DOCUMENTS} --)
+
 function(folivex_add_server_test)
     cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;WORKING_DIRECTORY" "COMMAND")
     if(NOT arg_NAME OR NOT arg_COMMAND)
@@ -46,11 +52,7 @@ function(folivex_add_server_test)
     if(arg_WORKING_DIRECTORY)
         set(working_directory WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
     endif()
-    # Through env rather than the ENVIRONMENT property, which callers may set for themselves.
-    add_test(NAME ${arg_NAME}
-        COMMAND env FOLIVEX_SERVER_PYTHON=${FOLIVEX_SERVER_PYTHON}
-                ${FOLIVEX_SERVERS_WRAPPER} ${FOLIVEX_SERVER_DOCUMENTS} -- ${arg_COMMAND}
-        ${working_directory})
+    add_test(NAME ${arg_NAME} COMMAND ${FOLIVEX_WITH_SERVERS} ${arg_COMMAND} ${working_directory})
 endfunction()
 
 folivex_add_server_test(NAME servers.selftest
