@@ -3,6 +3,8 @@
 #include "tests/windows/opening/opening_fixture.h"
 #include "tests/windows/support/viewer_calls.h"
 
+#include "com/bstr.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -190,8 +192,7 @@ TEST_F(Download, DownloadStartedHandlerRedirectsTheSaveFile) {
     const std::wstring elsewhere = session_.Temp().File(L"elsewhere.pdf");
     session_.Host().OnEvent([&](const RecordedEvent& event, BSTR* saveFile) {
         if (event.id == kDownloadStarted && saveFile) {
-            ::SysFreeString(*saveFile);
-            *saveFile = ::SysAllocString(elsewhere.c_str());
+            com::AssignBstr(saveFile, elsewhere);
         }
     });
 

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 namespace folivex::testing {
 namespace {
@@ -45,15 +46,10 @@ double MiB(SIZE_T bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
-// Milliseconds on the performance counter when the component last began to create its document
+// Seconds on the performance counter when the component last began to create its document
 // view on this thread, seen by a hook of the benchmark's own (no polling thread to compete for
 // the two cores with the wait being measured).
 std::atomic<double> g_viewCreated{0};
-// ... and when it announced the view complete (made, filled, sized): from then on the control
-// alone decides how soon OpenPDF returns, since until then the component's own code runs on the
-// control's thread.
-std::atomic<double> g_viewReady{0};
-UINT g_readyMessage = 0;
 
 LRESULT CALLBACK NoteDocumentView(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
@@ -70,12 +66,18 @@ LRESULT CALLBACK NoteDocumentView(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK NoteDocumentViewReady(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent && g_readyMessage != 0 && sent->message == g_readyMessage) {
-        g_viewReady = Seconds();
+// When the component last had its document view complete (made, filled, sized), from the
+// stand-in's stamp: from then on the control alone decides how soon OpenPDF returns, since until
+// then the component's own code runs on the control's thread. 0 when there is no stamp.
+double ViewReadyStamp() {
+    wchar_t text[32] = {};
+    if (::GetEnvironmentVariableW(standin::kDocumentViewReadyVariable, text, 32) == 0) {
+        return 0;
     }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(std::wcstoll(text, nullptr, 10)) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 struct CpuFigures {
@@ -164,24 +166,22 @@ void PrintDelays(const char* from, std::vector<double> delays) {
 void DelayFromDocumentViewToReturn() {
     ScopedSetting delay(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"300");
     OpeningSession session;
-    g_readyMessage = ::RegisterWindowMessageW(standin::kDocumentViewReadyMessage);
-    const DWORD thread = ::GetCurrentThreadId();
-    com::UniqueHook created(::SetWindowsHookExW(WH_CBT, NoteDocumentView, nullptr, thread));
-    com::UniqueHook ready(
-        ::SetWindowsHookExW(WH_CALLWNDPROC, NoteDocumentViewReady, nullptr, thread));
+    com::UniqueHook created(
+        ::SetWindowsHookExW(WH_CBT, NoteDocumentView, nullptr, ::GetCurrentThreadId()));
     std::vector<double> fromCreation;
     std::vector<double> fromReady;
     for (int round = 0; round < 24; ++round) {
         g_viewCreated = 0;
-        g_viewReady = 0;
+        ::SetEnvironmentVariableW(standin::kDocumentViewReadyVariable, nullptr);
         const bool opened =
             session.Open(TestDocument(round % 2 ? L"one_page.pdf" : L"three_pages.pdf"));
         const double returned = Seconds();
         if (opened && g_viewCreated > 0) {
             fromCreation.push_back((returned - g_viewCreated) * 1000);
         }
-        if (opened && g_viewReady > 0) {
-            fromReady.push_back((returned - g_viewReady) * 1000);
+        const double ready = ViewReadyStamp();
+        if (opened && ready > 0) {
+            fromReady.push_back((returned - ready) * 1000);
         }
     }
     PrintDelays("document view made (component still building it)", fromCreation);

@@ -1,12 +1,12 @@
 #pragma once
-// What the stand-in announces to the programs that host it, beyond its journal: moments a test
-// or a benchmark times from outside without reaching into the component.
+// What the stand-in tells the programs that host it, beyond its journal: moments a test or a
+// benchmark times from outside without reaching into the component or slowing it down (a hook
+// on every message sent would double the cost of the very window work being timed).
 
 namespace folivex::standin {
 
-// Sent (SendMessage, no parameters) to the document view window once the view is complete: made,
-// its children in place, sized to the control. A thread-local WH_CALLWNDPROC hook of the
-// control's thread sees it at that moment; the view itself ignores it.
-inline constexpr wchar_t kDocumentViewReadyMessage[] = L"FolivexStandInDocumentViewReady";
+// Set in the process's environment once the document view is complete (made, its children in
+// place, sized to the control): the performance counter's value then, in decimal.
+inline constexpr wchar_t kDocumentViewReadyVariable[] = L"FOLIVEX_STANDIN_VIEW_READY_AT";
 
 } // namespace folivex::standin

@@ -22,6 +22,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -533,49 +534,50 @@ TEST_F(StandInTest, PageBoxFormatSettingShapesTheTextAtLoadAndOnEveryPageChange)
     EXPECT_NE(nullptr, Find(Tree(), "Edit", "1 of 3"));
 }
 
-// What the opening benchmark times from: the announcement comes once, when the view is
-// complete (sized to the control, with its children), not when its window is first made.
-struct ReadyAnnouncements {
-    static inline UINT message = 0;
-    static inline int count = 0;
-    static inline HWND view = nullptr;
-    static inline bool complete = false;
+// What the opening benchmark times from: the stamp comes once the view is complete, after the
+// last of the windows it is built of was made, not when its own window is first made.
+struct LastWindowMade {
+    static inline LONGLONG at = 0;
 
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent && sent->message == message) {
-            ++count;
-            view = sent->hwnd;
-            RECT parent = {};
-            RECT own = {};
-            ::GetClientRect(::GetParent(sent->hwnd), &parent);
-            ::GetClientRect(sent->hwnd, &own);
-            complete = ::GetWindow(sent->hwnd, GW_CHILD) != nullptr &&
-                       own.right == std::max(0L, parent.right - 48L) && own.right > 0;
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+        // Child windows only: the view and its children, not a tooltip or an input window.
+        if (code == HCBT_CREATEWND && create && create->lpcs && create->lpcs->hwndParent) {
+            LARGE_INTEGER now = {};
+            ::QueryPerformanceCounter(&now);
+            at = now.QuadPart;
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
 
-TEST_F(StandInTest, DocumentViewAnnouncesItselfOnceCompleteAndOnlyOnce) {
+LONGLONG ReadyStamp() {
+    wchar_t text[32] = {};
+    if (::GetEnvironmentVariableW(kDocumentViewReadyVariable, text, 32) == 0) {
+        return 0;
+    }
+    return std::wcstoll(text, nullptr, 10);
+}
+
+TEST_F(StandInTest, DocumentViewStampsTheMomentItIsComplete) {
     ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"new");
     ScopedSetting delay(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"100");
+    ScopedSetting stamp(kDocumentViewReadyVariable, nullptr);
     Host();
-    ReadyAnnouncements::message = ::RegisterWindowMessageW(kDocumentViewReadyMessage);
-    ReadyAnnouncements::count = 0;
-    com::UniqueHook hook(::SetWindowsHookExW(WH_CALLWNDPROC, &ReadyAnnouncements::Hook, nullptr,
-                                             ::GetCurrentThreadId()));
+    LastWindowMade::at = 0;
+    com::UniqueHook hook(
+        ::SetWindowsHookExW(WH_CBT, &LastWindowMade::Hook, nullptr, ::GetCurrentThreadId()));
     ASSERT_TRUE(hook);
     ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
-    const bool shown = PumpUntil([&] { return DocumentViewShown("AVNullDocView"); });
-    PumpFor(150);
+    EXPECT_EQ(0, ReadyStamp()); // not before the view's timer
+    ASSERT_TRUE(PumpUntil([&] { return DocumentViewShown("AVNullDocView"); }));
     hook.Reset();
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(1, ReadyAnnouncements::count);
-    EXPECT_TRUE(ReadyAnnouncements::complete);
-    const Node* view = Find(Tree(), "AVL_AVView", "AVNullDocView");
-    ASSERT_NE(nullptr, view);
-    EXPECT_EQ(view->window, ReadyAnnouncements::view);
+    LARGE_INTEGER now = {};
+    ::QueryPerformanceCounter(&now);
+    const LONGLONG ready = ReadyStamp();
+    ASSERT_NE(0, LastWindowMade::at);
+    EXPECT_GT(ready, LastWindowMade::at);
+    EXPECT_LE(ready, now.QuadPart);
 }
 
 TEST_F(StandInTest, DocumentViewWaitsForItsDelayOrNeverComes) {

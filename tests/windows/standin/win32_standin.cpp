@@ -377,10 +377,9 @@ void StandIn::ShowDocumentView() {
     ::SetWindowPos(documentView_, HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FitDocumentView();
-    static const UINT ready = ::RegisterWindowMessageW(kDocumentViewReadyMessage);
-    if (ready != 0) {
-        ::SendMessageW(documentView_, ready, 0, 0);
-    }
+    LARGE_INTEGER now = {};
+    ::QueryPerformanceCounter(&now);
+    ::SetEnvironmentVariableW(kDocumentViewReadyVariable, std::to_wstring(now.QuadPart).c_str());
 }
 
 void StandIn::FitDocumentView() {
