@@ -5,6 +5,7 @@
 
 #include "common/fuzz/fuzz_input.h"
 #include "viewer_bridge/keystrokes.h"
+#include "viewer_bridge/testing/fake_keyboard_layout.h"
 
 #include <cstdlib>
 #include <map>
@@ -14,27 +15,6 @@
 namespace {
 
 using namespace folivex;
-
-// A layout that types ASCII letters and digits (capitals with Shift, a few signs with Ctrl or
-// Alt) and nothing else, so that both kinds of lowering are reached.
-class TestLayout : public KeyboardLayout {
-public:
-    std::optional<LayoutKey> KeyFor(char32_t c) const override {
-        if (c >= U'a' && c <= U'z') {
-            return LayoutKey{static_cast<std::uint16_t>(c - U'a' + 'A')};
-        }
-        if (c >= U'A' && c <= U'Z') {
-            return LayoutKey{static_cast<std::uint16_t>(c), true};
-        }
-        if (c >= U'0' && c <= U'9') {
-            return LayoutKey{static_cast<std::uint16_t>(c)};
-        }
-        if (c == U'@') {
-            return LayoutKey{'Q', false, true, true};
-        }
-        return std::nullopt;
-    }
-};
 
 void Check(bool condition) {
     if (!condition) {
@@ -73,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return std::pair<int, std::uint32_t>(static_cast<int>(e.kind), e.code);
     });
 
-    const TestLayout layout;
+    const folivex::testing::FakeKeyboardLayout layout;
     const std::vector<KeyInput> inputs = LowerKeyEvents(parse.events, layout);
     CheckBalanced(inputs, [](const KeyInput& i) {
         return std::pair<int, std::uint32_t>(static_cast<int>(i.kind), i.code);

@@ -1,4 +1,5 @@
 #include "viewer_bridge/keystrokes.h"
+#include "viewer_bridge/testing/fake_keyboard_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -192,29 +193,7 @@ TEST(Keystrokes, HostileInputIsBounded) {
     EXPECT_TRUE(parse.events.empty());
 }
 
-// A US-like layout: lower-case letters and digits plain, upper case and "+" with Shift, "@" on
-// AltGr (Ctrl+Alt), "é" absent.
-class FakeLayout : public KeyboardLayout {
-public:
-    std::optional<LayoutKey> KeyFor(char32_t c) const override {
-        if (c >= U'a' && c <= U'z') {
-            return LayoutKey{static_cast<std::uint16_t>(c - U'a' + 'A')};
-        }
-        if (c >= U'A' && c <= U'Z') {
-            return LayoutKey{static_cast<std::uint16_t>(c), true};
-        }
-        if (c >= U'0' && c <= U'9') {
-            return LayoutKey{static_cast<std::uint16_t>(c)};
-        }
-        if (c == U'+') {
-            return LayoutKey{0xBB, true};
-        }
-        if (c == U'@') {
-            return LayoutKey{0x51, false, true, true};
-        }
-        return std::nullopt;
-    }
-};
+using FakeLayout = testing::FakeKeyboardLayout;
 
 KeyInput Down(std::uint16_t key) {
     return {KeyInput::Kind::VirtualKey, key, false};

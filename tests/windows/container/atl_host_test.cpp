@@ -1,5 +1,6 @@
 // A container nobody here wrote: the platform's ATL control host window class.
 
+#include "tests/windows/support/atl_library.h"
 #include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
@@ -11,19 +12,11 @@
 namespace folivex {
 namespace {
 
-using AtlAxWinInitFn = BOOL(WINAPI*)();
-using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-
 TEST(AtlContainer, HostsTheControlVisibly) {
     testing::ComApartment apartment;
-    HMODULE atl = ::LoadLibraryW(L"atl.dll");
-    ASSERT_TRUE(atl);
-    auto init = reinterpret_cast<AtlAxWinInitFn>(
-        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")));
-    auto getControl = reinterpret_cast<AtlAxGetControlFn>(
-        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxGetControl")));
-    ASSERT_TRUE(init && getControl);
-    ASSERT_TRUE(init());
+    const testing::AtlLibrary atl;
+    ASSERT_TRUE(atl.Loaded());
+    ASSERT_TRUE(atl.Init());
 
     com::UniqueWindow host = testing::MakeHostWindow();
     com::UniqueWindow axWindow(::CreateWindowExW(0, L"AtlAxWin", L"Folivex.Viewer",
@@ -33,7 +26,7 @@ TEST(AtlContainer, HostsTheControlVisibly) {
     testing::PumpMessages();
 
     com::ComPtr<IUnknown> control;
-    ASSERT_EQ(getControl(axWindow.Get(), &control), S_OK);
+    ASSERT_EQ(atl.GetControl(axWindow.Get(), &control), S_OK);
     com::ComPtr<_Viewer> viewer;
     ASSERT_EQ(control.As(&viewer), S_OK);
     LONG hwnd = 0;

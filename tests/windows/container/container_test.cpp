@@ -1,5 +1,6 @@
 // Folivex.Viewer hosted in-place by a container of our own, and driven late-bound and early-bound.
 
+#include "tests/windows/support/counting_sink.h"
 #include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
@@ -203,24 +204,7 @@ TEST_F(HostedViewer, AnswersForEveryInterfaceAContainerAsksFor) {
     EXPECT_EQ(stat.cbSize.QuadPart, 0u);
 }
 
-// An event sink that only counts the calls it gets.
-class CountingSink : public com::Object<CountingSink, IDispatch> {
-public:
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        ++calls;
-        return S_OK;
-    }
-    int calls = 0;
-};
+using testing::CountingSink;
 
 TEST_F(HostedViewer, EventConnectionPointAdvisesEnumeratesAndUnadvises) {
     ComPtr<IConnectionPointContainer> container;

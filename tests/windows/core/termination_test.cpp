@@ -3,10 +3,10 @@
 // behind when it is released.
 
 #include "tests/windows/core/core_helpers.h"
+#include "tests/windows/support/viewer_calls.h"
 #include "tests/windows/support/viewer_host.h"
 
 #include "com/bstr.h"
-#include "com/excep_info.h"
 #include "com/variant.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 namespace folivex {
 namespace {
 
+using testing::CallByName;
 using testing::ScratchDirectory;
 
 TEST(Termination, AfterLocalDocumentsNothingIsDeleted) {
@@ -59,22 +60,6 @@ TEST(Termination, WithoutAnyDocumentNothingIsDeleted) {
     EXPECT_TRUE(testing::PathExists(file));
 }
 
-// Late-bound, by name, as a script host calls.
-HRESULT CallByName(IDispatch* dispatch, const wchar_t* name, WORD flags, VARIANT* args, UINT count,
-                   VARIANT* result) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    DISPPARAMS params = {args, nullptr, count, 0};
-    com::ExcepInfo error;
-    UINT argError = 0;
-    return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, error.Out(),
-                            &argError);
-}
-
 TEST(Unsited, OpensCountsPrintsAndLeavesNoWindowBehind) {
     testing::ComApartment apartment;
     testing::ScopedJournal journal;
@@ -89,38 +74,31 @@ TEST(Unsited, OpensCountsPrintsAndLeavesNoWindowBehind) {
                   S_OK);
 
         // The page count is read off the old layout's "P of N" box.
-        VARIANT version = testing::LongArg(7);
-        DISPID put = DISPID_PROPERTYPUT;
-        DISPID id = DISPID_UNKNOWN;
-        LPOLESTR name[] = {const_cast<LPOLESTR>(L"ReaderVersion")};
-        ASSERT_EQ(viewer->GetIDsOfNames(IID_NULL, name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-        DISPPARAMS putParams = {&version, &put, 1, 1};
-        ASSERT_EQ(viewer->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
-                                 &putParams, nullptr, nullptr, nullptr),
-                  S_OK);
+        // Late-bound, by name, as a script host calls.
+        ASSERT_EQ(
+            CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYPUT, {testing::LongArg(7)}),
+            S_OK);
 
-        VARIANT document = testing::StringArg(testing::TestDocument(L"three_pages.pdf"));
         com::Variant opened;
-        ASSERT_EQ(CallByName(viewer.Get(), L"OpenPDF", DISPATCH_METHOD, &document, 1, opened.Get()),
+        ASSERT_EQ(CallByName(viewer.Get(), L"OpenPDF", DISPATCH_METHOD,
+                             {testing::StringArg(testing::TestDocument(L"three_pages.pdf"))},
+                             opened.Get()),
                   S_OK);
-        ::VariantClear(&document);
         ASSERT_EQ(opened->vt, VT_BOOL);
         EXPECT_EQ(opened->boolVal, VARIANT_TRUE);
 
         com::Variant total;
-        ASSERT_EQ(CallByName(viewer.Get(), L"PageTotal", DISPATCH_PROPERTYGET | DISPATCH_METHOD,
-                             nullptr, 0, total.Get()),
+        ASSERT_EQ(CallByName(viewer.Get(), L"PageTotal", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {},
+                             total.Get()),
                   S_OK);
         ASSERT_EQ(::VariantChangeType(total.Get(), total.Get(), 0, VT_I4), S_OK);
         EXPECT_EQ(total->lVal, 3);
 
-        EXPECT_EQ(CallByName(viewer.Get(), L"PrintAll", DISPATCH_METHOD, nullptr, 0, nullptr),
-                  S_OK);
+        EXPECT_EQ(CallByName(viewer.Get(), L"PrintAll", DISPATCH_METHOD), S_OK);
         EXPECT_EQ(journal.CallsOf(23).size(), 1u);
 
         com::Variant hwnd;
-        ASSERT_EQ(CallByName(viewer.Get(), L"hwnd", DISPATCH_PROPERTYGET, nullptr, 0, hwnd.Get()),
-                  S_OK);
+        ASSERT_EQ(CallByName(viewer.Get(), L"hwnd", DISPATCH_PROPERTYGET, {}, hwnd.Get()), S_OK);
         ASSERT_EQ(::VariantChangeType(hwnd.Get(), hwnd.Get(), 0, VT_I4), S_OK);
         control = reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd->lVal));
         EXPECT_TRUE(::IsWindow(control));

@@ -4,6 +4,7 @@
 
 #include "tests/windows/keyboard/keyboard_fixture.h"
 #include "tests/windows/restrictions/win32_key_input.h"
+#include "tests/windows/support/atl_library.h"
 #include "tests/windows/support/test_window.h"
 #include "tests/windows/support/viewer_calls.h"
 
@@ -13,9 +14,6 @@
 
 namespace folivex::testing {
 namespace {
-
-using AtlAxWinInitFn = BOOL(WINAPI*)();
-using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
 
 class AtlKeyboard : public ::testing::TestWithParam<KeyMode> {
 protected:
@@ -50,15 +48,10 @@ protected:
 };
 
 TEST_P(AtlKeyboard, ATypedKeyReachesTheComponent) {
-    HMODULE atl = ::LoadLibraryW(L"atl.dll");
-    ASSERT_TRUE(atl);
-    auto init = reinterpret_cast<AtlAxWinInitFn>(
-        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")));
-    auto getControl = reinterpret_cast<AtlAxGetControlFn>(
-        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxGetControl")));
-    ASSERT_TRUE(init && getControl);
+    const AtlLibrary atl;
+    ASSERT_TRUE(atl.Loaded());
     // Registers the host window class; Wine's answers FALSE once it is registered already.
-    init();
+    atl.Init();
 
     com::UniqueWindow host = MakeHostWindow();
     com::UniqueWindow axWindow(::CreateWindowExW(0, L"AtlAxWin", L"Folivex.Viewer",
@@ -66,7 +59,7 @@ TEST_P(AtlKeyboard, ATypedKeyReachesTheComponent) {
                                                  260, host.Get(), nullptr, nullptr, nullptr));
     ASSERT_TRUE(axWindow);
     com::ComPtr<IUnknown> control;
-    ASSERT_EQ(getControl(axWindow.Get(), &control), S_OK);
+    ASSERT_EQ(atl.GetControl(axWindow.Get(), &control), S_OK);
     com::ComPtr<_Viewer> viewer;
     com::ComPtr<IOleInPlaceActiveObject> active;
     ASSERT_EQ(control.As(&viewer), S_OK);

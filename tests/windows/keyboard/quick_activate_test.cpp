@@ -2,6 +2,7 @@
 // defined (QACONTAINER up to pBindHost, QACONTROL without the pointer activation policy) and
 // as they are now.
 
+#include "tests/windows/support/counting_sink.h"
 #include "tests/windows/support/test_window.h"
 
 #include "interface/folivex_interface.h"
@@ -33,22 +34,6 @@ public:
     HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
 };
 
-class NullSink : public com::Object<NullSink, IDispatch> {
-public:
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return S_OK;
-    }
-};
-
 struct Sizes {
     ULONG container;
     ULONG control;
@@ -64,7 +49,7 @@ TEST_P(QuickActivate, SitesTheControlAndConnectsItsEvents) {
     ASSERT_EQ(::CoCreateInstance(CLSID_Viewer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&quick)),
               S_OK);
     com::ComPtr<BareSite> site = com::Make<BareSite>();
-    com::ComPtr<NullSink> sink = com::Make<NullSink>();
+    com::ComPtr<CountingSink> sink = com::Make<CountingSink>();
 
     // Whatever lies past cbSize belongs to the caller: filled with a pattern that must stay.
     QACONTAINER container;

@@ -4,6 +4,7 @@
 
 #include "tests/windows/opening/opening_fixture.h"
 #include "tests/windows/support/test_settings.h"
+#include "tests/windows/support/viewer_calls.h"
 
 #include "interface/folivex_interface.h"
 
@@ -169,22 +170,6 @@ TEST(MultithreadedCaller, EveryKindOfMemberWorksEarlyBoundThroughAProxy) {
     EXPECT_EQ(page, 2);
 }
 
-// Late-bound calls by name, as a script engine running in the multithreaded apartment makes.
-HRESULT CallByName(IDispatch* dispatch, const wchar_t* name, WORD flags, VARIANT* args, UINT count,
-                   VARIANT* result) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    DISPID put = DISPID_PROPERTYPUT;
-    const bool isPut = (flags & DISPATCH_PROPERTYPUT) != 0;
-    DISPPARAMS params = {args, isPut ? &put : nullptr, count, isPut ? 1u : 0u};
-    return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
-                            nullptr);
-}
-
 TEST(MultithreadedCaller, LateBoundCallsThroughIDispatch) {
     com::Apartment mta(COINIT_MULTITHREADED);
     ASSERT_EQ(mta.Result(), S_OK);
@@ -195,33 +180,28 @@ TEST(MultithreadedCaller, LateBoundCallsThroughIDispatch) {
         S_OK);
     EXPECT_TRUE(IsProxy(viewer.Get()));
 
-    VARIANT version = LongArg(7);
-    ASSERT_EQ(
-        CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYPUT, &version, 1, nullptr),
-        S_OK);
+    // Late-bound calls by name, as a script engine running in the multithreaded apartment makes.
+    ASSERT_EQ(CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYPUT, {LongArg(7)}), S_OK);
     com::Variant versionRead;
-    ASSERT_EQ(CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYGET, nullptr, 0,
-                         versionRead.Get()),
-              S_OK);
+    ASSERT_EQ(
+        CallByName(viewer.Get(), L"ReaderVersion", DISPATCH_PROPERTYGET, {}, versionRead.Get()),
+        S_OK);
     ASSERT_EQ(::VariantChangeType(versionRead.Get(), versionRead.Get(), 0, VT_I4), S_OK);
     EXPECT_EQ(versionRead->lVal, 7);
-    VARIANT document = StringArg(TestDocument(L"three_pages.pdf"));
     com::Variant opened;
-    ASSERT_EQ(CallByName(viewer.Get(), L"OpenPDF", DISPATCH_METHOD, &document, 1, opened.Get()),
+    ASSERT_EQ(CallByName(viewer.Get(), L"OpenPDF", DISPATCH_METHOD,
+                         {StringArg(TestDocument(L"three_pages.pdf"))}, opened.Get()),
               S_OK);
-    ::VariantClear(&document);
     ASSERT_EQ(opened->vt, VT_BOOL);
     EXPECT_EQ(opened->boolVal, VARIANT_TRUE);
 
     com::Variant total;
-    ASSERT_EQ(CallByName(viewer.Get(), L"PageTotal", DISPATCH_PROPERTYGET, nullptr, 0, total.Get()),
-              S_OK);
+    ASSERT_EQ(CallByName(viewer.Get(), L"PageTotal", DISPATCH_PROPERTYGET, {}, total.Get()), S_OK);
     ASSERT_EQ(::VariantChangeType(total.Get(), total.Get(), 0, VT_I4), S_OK);
     EXPECT_EQ(total->lVal, 3);
 
     com::Variant path;
-    ASSERT_EQ(CallByName(viewer.Get(), L"Path", DISPATCH_PROPERTYGET, nullptr, 0, path.Get()),
-              S_OK);
+    ASSERT_EQ(CallByName(viewer.Get(), L"Path", DISPATCH_PROPERTYGET, {}, path.Get()), S_OK);
     ASSERT_EQ(path->vt, VT_BSTR);
     EXPECT_EQ(com::Bstr::ToString(path->bstrVal), TestDocument(L"three_pages.pdf"));
 }

@@ -3,6 +3,7 @@
 // vanishes on the way. Each case checks the result, the events' order, what is left in the
 // download directory, and which document stays shown.
 
+#include "tests/windows/opening/failed_download_expectations.h"
 #include "tests/windows/opening/opening_fixture.h"
 #include "tests/windows/support/viewer_calls.h"
 
@@ -43,23 +44,6 @@ protected:
         session_.Host().ClearEvents();
     }
 
-    // A failed download, as every failure reports it: DownloadStarted, progress only before the
-    // error, DownloadError, DownloadComplete with 0, all for `target`.
-    void ExpectFailedDownload(const std::wstring& target) {
-        const std::vector<DISPID> raw = session_.EventOrder();
-        std::vector<DISPID> order = raw;
-        std::erase(order, kDownloadProgress);
-        EXPECT_EQ(order,
-                  (std::vector<DISPID>{kDownloadStarted, kDownloadError, kDownloadComplete}));
-        const auto error = std::find(raw.begin(), raw.end(), kDownloadError);
-        EXPECT_EQ(std::find(error, raw.end(), kDownloadProgress), raw.end())
-            << "progress after the error";
-        const auto complete = session_.EventsOf(kDownloadComplete);
-        ASSERT_EQ(complete.size(), 1u);
-        EXPECT_EQ(complete[0].numbers, std::vector<LONG>{0});
-        EXPECT_EQ(complete[0].saveFile, target);
-    }
-
     // A failed remote open: False, the component hidden, Path unchanged, nothing left behind.
     void ExpectFailedRemoteOpen(const std::wstring& url, const std::set<std::wstring>& before) {
         EXPECT_FALSE(session_.Open(url));
@@ -78,13 +62,13 @@ protected:
 TEST_F(FaultMatrix, ServerThatResetsTheConnectionMidBody) {
     const auto before = Entries(session_.Temp().Path());
     ExpectFailedRemoteOpen(HttpUrl(L"reset.pdf"), before);
-    ExpectFailedDownload(session_.Temp().File(L"reset.pdf"));
+    ExpectFailedDownload(session_, session_.Temp().File(L"reset.pdf"));
 }
 
 TEST_F(FaultMatrix, ServerThatRedirectsInALoop) {
     const auto before = Entries(session_.Temp().Path());
     ExpectFailedRemoteOpen(HttpUrl(L"loop.pdf"), before);
-    ExpectFailedDownload(session_.Temp().File(L"loop.pdf"));
+    ExpectFailedDownload(session_, session_.Temp().File(L"loop.pdf"));
 }
 
 TEST_F(FaultMatrix, HtmlPageUnderANameWithoutExtension) {
@@ -142,7 +126,8 @@ TEST_F(FaultMatrix, VeryLongAddresses) {
         // The name cannot be a file of the folder: refused before or by the download.
         const std::vector<DISPID> order = session_.EventOrder();
         if (!order.empty()) {
-            ExpectFailedDownload(session_.Temp().Path() + url.substr(url.rfind(L'/') + 1));
+            ExpectFailedDownload(session_,
+                                 session_.Temp().Path() + url.substr(url.rfind(L'/') + 1));
         }
         EXPECT_TRUE(session_.Open(three_)) << "the control still opens documents";
     }
@@ -181,7 +166,7 @@ TEST_F(FaultMatrix, DownloadFolderDeletedBetweenOpens) {
     session_.Host().ClearEvents();
     EXPECT_FALSE(session_.Open(HttpUrl(L"five_pages_flate.pdf")));
     EXPECT_EQ(session_.Path(), three_);
-    ExpectFailedDownload(folder + L"five_pages_flate.pdf");
+    ExpectFailedDownload(session_, folder + L"five_pages_flate.pdf");
     EXPECT_FALSE(PathExists(folder)) << "nothing was made in its place";
 }
 
@@ -195,7 +180,7 @@ TEST_F(FaultMatrix, DownloadFolderThatIsAFile) {
     session_.Host().ClearEvents();
     EXPECT_FALSE(session_.Open(HttpUrl(L"one_page.pdf")));
     EXPECT_EQ(session_.Path(), three_);
-    ExpectFailedDownload(file + L"\\one_page.pdf");
+    ExpectFailedDownload(session_, file + L"\\one_page.pdf");
     EXPECT_EQ(ReadWholeFile(file), "a file");
 }
 
@@ -226,7 +211,7 @@ TEST_F(FaultMatrix, DiskFullDuringADownload) {
     session_.Host().ClearEvents();
     // 20 MiB onto 4.
     ExpectFailedRemoteOpen(HttpUrl(L"large.pdf"), before);
-    ExpectFailedDownload(folder + L"large.pdf");
+    ExpectFailedDownload(session_, folder + L"large.pdf");
 
     // Room again for a small document: the control goes on working.
     EXPECT_TRUE(session_.Open(HttpUrl(L"one_page.pdf")));
@@ -243,7 +228,7 @@ TEST_F(FaultMatrix, DownloadFolderReadOnly) {
 
     session_.Host().ClearEvents();
     ExpectFailedRemoteOpen(HttpUrl(L"one_page.pdf"), {});
-    ExpectFailedDownload(folder + L"one_page.pdf");
+    ExpectFailedDownload(session_, folder + L"one_page.pdf");
     // A local document still opens.
     EXPECT_TRUE(session_.Open(three_));
 }

@@ -19,7 +19,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 
 namespace folivex::testing {
 namespace {
@@ -70,13 +69,9 @@ LRESULT CALLBACK NoteDocumentView(int code, WPARAM wParam, LPARAM lParam) {
 // stand-in's stamp: from then on the control alone decides how soon OpenPDF returns, since until
 // then the component's own code runs on the control's thread. 0 when there is no stamp.
 double ViewReadyStamp() {
-    wchar_t text[32] = {};
-    if (::GetEnvironmentVariableW(standin::kDocumentViewReadyVariable, text, 32) == 0) {
-        return 0;
-    }
     LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(std::wcstoll(text, nullptr, 10)) /
+    return static_cast<double>(standin::DocumentViewReadyStamp()) /
            static_cast<double>(frequency.QuadPart);
 }
 

@@ -22,7 +22,6 @@
 #include <ole2.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -551,14 +550,6 @@ struct LastWindowMade {
     }
 };
 
-LONGLONG ReadyStamp() {
-    wchar_t text[32] = {};
-    if (::GetEnvironmentVariableW(kDocumentViewReadyVariable, text, 32) == 0) {
-        return 0;
-    }
-    return std::wcstoll(text, nullptr, 10);
-}
-
 TEST_F(StandInTest, DocumentViewStampsTheMomentItIsComplete) {
     ScopedSetting layout(L"FOLIVEX_STANDIN_LAYOUT", L"new");
     ScopedSetting delay(L"FOLIVEX_STANDIN_DOCVIEW_DELAY", L"100");
@@ -569,12 +560,12 @@ TEST_F(StandInTest, DocumentViewStampsTheMomentItIsComplete) {
         ::SetWindowsHookExW(WH_CBT, &LastWindowMade::Hook, nullptr, ::GetCurrentThreadId()));
     ASSERT_TRUE(hook);
     ASSERT_EQ(S_OK, Load(Document(L"three_pages.pdf")));
-    EXPECT_EQ(0, ReadyStamp()); // not before the view's timer
+    EXPECT_EQ(0, DocumentViewReadyStamp()); // not before the view's timer
     ASSERT_TRUE(PumpUntil([&] { return DocumentViewShown("AVNullDocView"); }));
     hook.Reset();
     LARGE_INTEGER now = {};
     ::QueryPerformanceCounter(&now);
-    const LONGLONG ready = ReadyStamp();
+    const LONGLONG ready = DocumentViewReadyStamp();
     ASSERT_NE(0, LastWindowMade::at);
     EXPECT_GT(ready, LastWindowMade::at);
     EXPECT_LE(ready, now.QuadPart);

@@ -4,6 +4,9 @@
 
 #include "com/bstr.h"
 #include "com/com_ptr.h"
+#include "com/excep_info.h"
+
+#include <algorithm>
 
 namespace folivex::testing {
 
@@ -21,6 +24,28 @@ ErrorText TakeErrorInfo() {
     text.source = source.ToString();
     text.description = description.ToString();
     return text;
+}
+
+HRESULT CallByName(IDispatch* dispatch, const wchar_t* name, WORD flags, std::vector<VARIANT> args,
+                   VARIANT* result, EXCEPINFO* error) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (SUCCEEDED(hr)) {
+        std::reverse(args.begin(), args.end());
+        DISPID putId = DISPID_PROPERTYPUT;
+        const bool put = (flags & DISPATCH_PROPERTYPUT) != 0;
+        DISPPARAMS params = {args.empty() ? nullptr : args.data(), put ? &putId : nullptr,
+                             static_cast<UINT>(args.size()), put ? 1u : 0u};
+        com::ExcepInfo ignored;
+        UINT argError = 0;
+        hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
+                              error ? error : ignored.Out(), &argError);
+    }
+    for (VARIANT& arg : args) {
+        ::VariantClear(&arg);
+    }
+    return hr;
 }
 
 bool OpenDocument(_Viewer* viewer, const std::wstring& path) {

@@ -1,9 +1,10 @@
 #include "tests/windows/support/viewer_host.h"
 
-#include "com/object.h"
-#include "com/excep_info.h"
+#include "tests/windows/support/viewer_calls.h"
 
-#include <algorithm>
+#include "com/object.h"
+
+#include <utility>
 
 namespace folivex::testing {
 
@@ -114,25 +115,7 @@ void ViewerHost::OnEvent(Handler handler) {
 
 HRESULT ViewerHost::Call(const wchar_t* name, std::vector<VARIANT> args, VARIANT* result,
                          EXCEPINFO* error, WORD flags) {
-    IDispatch* dispatch = Dispatch();
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (SUCCEEDED(hr)) {
-        std::reverse(args.begin(), args.end());
-        DISPID putId = DISPID_PROPERTYPUT;
-        DISPPARAMS params = {
-            args.empty() ? nullptr : args.data(), (flags & DISPATCH_PROPERTYPUT) ? &putId : nullptr,
-            static_cast<UINT>(args.size()), (flags & DISPATCH_PROPERTYPUT) ? 1u : 0u};
-        com::ExcepInfo ignored;
-        UINT argError = 0;
-        hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                              error ? error : ignored.Out(), &argError);
-    }
-    for (VARIANT& arg : args) {
-        ::VariantClear(&arg);
-    }
-    return hr;
+    return CallByName(Dispatch(), name, flags, std::move(args), result, error);
 }
 
 VARIANT StringArg(const std::wstring& text) {

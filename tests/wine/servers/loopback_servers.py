@@ -263,17 +263,21 @@ class DocumentHandler(http.server.BaseHTTPRequestHandler):
             self.wfile.write(body[start : start + step])
             self.wfile.flush()
 
-    def _half_then(self, head, pause):
+    def _send_half(self, head):
+        # Headers for the whole document, then half its body; False when none of it was sent.
         body = self._source_or_fail(head)
         if body is None:
-            return
+            return False
         self._send_pdf_headers(len(body))
         self.close_connection = True
         if head:
-            return
+            return False
         self.wfile.write(body[: len(body) // 2])
         self.wfile.flush()
-        if pause:
+        return True
+
+    def _half_then(self, head, pause):
+        if self._send_half(head) and pause:
             self.stop_event.wait(pause)
 
     def _dropped(self, head):
@@ -287,15 +291,8 @@ class DocumentHandler(http.server.BaseHTTPRequestHandler):
         self._half_then(head, seconds)
 
     def _reset(self, head):
-        body = self._source_or_fail(head)
-        if body is None:
+        if not self._send_half(head):
             return
-        self._send_pdf_headers(len(body))
-        self.close_connection = True
-        if head:
-            return
-        self.wfile.write(body[: len(body) // 2])
-        self.wfile.flush()
         # Linger on with a zero timeout: the close sends a reset.
         self.connection.setsockopt(
             socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0)
